@@ -1,0 +1,38 @@
+# The two commands of the README:
+#   make run    build Quillet and start it on the bundled sample database
+#   make test   build Quillet and run every test
+# Both install the Debian packages they need first (scripts/install-deps.sh).
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all build run test test-sanitize bench screenshot clean
+
+all: build
+
+build:
+	@scripts/install-deps.sh build
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/bin/quillet -udl $(BUILD)/bin/sample.udl
+
+test:
+	@scripts/install-deps.sh test
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize:
+	@$(MAKE) --no-print-directory test BUILD=build-sanitize CMAKE_FLAGS="-DQUILLET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+bench:
+	@scripts/install-deps.sh bench
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+	bench/run-all.sh $(BUILD)
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillet needs, and only those that are missing.
+#   scripts/install-deps.sh build   - what building and running needs
+#   scripts/install-deps.sh test    - the above plus the test servers and drivers
+#   scripts/install-deps.sh bench   - the above plus the command-line peers the benchmarks time
+#   scripts/install-deps.sh shots   - the above plus Xvfb for screenshots
+set -euo pipefail
+
+build_pkgs=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev unixodbc-dev)
+test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc)
+bench_pkgs=(sqlite3 postgresql-client)
+shots_pkgs=(xvfb x11-apps imagemagick)
+
+want=("${build_pkgs[@]}")
+case "${1:-build}" in
+  build) ;;
+  test)  want+=("${test_pkgs[@]}") ;;
+  bench) want+=("${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
+  shots) want+=("${test_pkgs[@]}" "${shots_pkgs[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|shots]" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,125 @@
+#include "TextLines.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::runtime_error FileError(const char* action, const std::string& fileName)
+{
+    return std::runtime_error(std::string("Cannot ") + action + " file \"" + fileName + "\". "
+                              + std::strerror(errno));
+}
+
+// Closes a POSIX file descriptor on every path.
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : fd_(fd) {}
+    ~TFileDescriptor() { if (fd_ >= 0) ::close(fd_); }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() { int fd = fd_; fd_ = -1; return fd; }
+private:
+    int fd_;
+};
+
+} // namespace
+
+TStringList SplitLines(std::string_view text, TNulHandling nul)
+{
+    if (nul == TNulHandling::EndsText) {
+        auto end = text.find('\0');
+        if (end != std::string_view::npos)
+            text = text.substr(0, end);
+    }
+    TStringList lines;
+    size_t start = 0;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string ReadFileBytes(const std::string& fileName)
+{
+    TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw FileError("open", fileName);
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError("read", fileName);
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& fileName, std::string_view bytes)
+{
+    const std::string tempName = fileName + ".tmp~";
+    TFileDescriptor fd(::open(tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        throw FileError("create", fileName);
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t put = ::write(fd.get(), p, left);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            int saved = errno;
+            ::unlink(tempName.c_str());
+            errno = saved;
+            throw FileError("write", fileName);
+        }
+        p += put;
+        left -= static_cast<size_t>(put);
+    }
+    if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0) {
+        int saved = errno;
+        ::unlink(tempName.c_str());
+        errno = saved;
+        throw FileError("write", fileName);
+    }
+    if (::rename(tempName.c_str(), fileName.c_str()) != 0) {
+        int saved = errno;
+        ::unlink(tempName.c_str());
+        errno = saved;
+        throw FileError("replace", fileName);
+    }
+}
+
+void WriteLinesToFile(const std::string& fileName, const TStringList& lines)
+{
+    size_t total = 0;
+    for (const auto& line : lines)
+        total += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(total);
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    WriteFileBytes(fileName, bytes);
+}
