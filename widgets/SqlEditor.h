@@ -1,0 +1,55 @@
+#pragma once
+// The SQL editor: a plain-text editor whose content is a list of 8-bit lines.
+//
+// Lines never hold CR or LF. An empty document counts as no lines at all, so
+// "no lines" and "one empty line" are the same state here; both read as the
+// empty text. Reserved words are drawn bold and comments italic by the
+// editor's own TSqlHighlighter.
+
+#include <QPlainTextEdit>
+#include <istream>
+#include <string>
+#include <string_view>
+
+#include "TextLines.h"
+
+class TSqlHighlighter;
+
+class TSqlEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TSqlEditor(QWidget* parent = nullptr);
+
+    int LineCount() const;
+    std::string Line(int index) const;            // "" when out of range
+    std::string Text() const;                     // lines joined by CR LF
+    void SetText(std::string_view text);          // replace, one undo step
+    void LoadFromStream(std::istream& stream);    // whole stream from its start
+
+    TSqlHighlighter* Highlighter() const { return highlighter_; }
+
+    static constexpr int kGutterWidth = 30;
+    static constexpr int kRightEdgeColumn = 80;
+    static constexpr int kTabWidth = 8;
+
+signals:
+    // Emitted for every key press while the editor has focus, before the editor acts on it.
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ReplaceLines(const TStringList& lines);
+    void ApplyFontMetrics();
+    void BreakLineWithIndent();
+    void InsertTabAsSpaces();
+    void ToggleInsertMode();
+
+    QWidget* gutter_;
+    TSqlHighlighter* highlighter_;
+};
