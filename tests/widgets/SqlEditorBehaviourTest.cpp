@@ -1,0 +1,122 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include "SqlEditor.h"
+
+namespace {
+
+struct TEditorWindow {
+    QWidget window;
+    TSqlEditor* editor = new TSqlEditor(&window);
+    QLineEdit* next = new QLineEdit(&window);
+
+    TEditorWindow()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(editor);
+        layout->addWidget(next);
+        window.resize(600, 400);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        editor->setFocus();
+    }
+};
+
+// Keys typed at a caret; "|" in `before` marks where the caret starts.
+struct TTypingCase {
+    const char* name;
+    std::string before;
+    std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+    std::string after;
+};
+
+void PrintTo(const TTypingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class TypingTest : public testing::TestWithParam<TTypingCase> {};
+
+TEST_P(TypingTest, EditsTheLines)
+{
+    TEditorWindow w;
+    const std::string& before = GetParam().before;
+    const size_t caret = before.find('|');
+    w.editor->SetText(before.substr(0, caret) + before.substr(caret + 1));
+    QTextCursor cursor = w.editor->textCursor();
+    cursor.setPosition(static_cast<int>(caret));
+    w.editor->setTextCursor(cursor);
+
+    for (const auto& [key, modifiers] : GetParam().keys)
+        QTest::keyClick(w.editor, key, modifiers);
+
+    EXPECT_EQ(w.editor->Text(), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TypingTest,
+    testing::Values(
+        TTypingCase{"EnterKeepsTheIndent", "    select|", {{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_A, Qt::NoModifier}},
+                    "    select\r\n    a"},
+        TTypingCase{"IndentStopsAtTheCaret", "  |  x", {{Qt::Key_Enter, Qt::NoModifier}}, "  \r\n    x"},
+        TTypingCase{"ShiftEnterBreaksTheLineToo", "a|b", {{Qt::Key_Return, Qt::ShiftModifier}}, "a\r\nb"},
+        TTypingCase{"InsertSwitchesToOverwrite", "a|bc",
+                    {{Qt::Key_Insert, Qt::NoModifier}, {Qt::Key_X, Qt::NoModifier}, {Qt::Key_Insert, Qt::NoModifier},
+                     {Qt::Key_Y, Qt::NoModifier}},
+                    "axyc"},
+        TTypingCase{"TabDoesNotEnterTheText", "a|", {{Qt::Key_Tab, Qt::NoModifier}}, "a"},
+        TTypingCase{"F9DoesNotEnterTheText", "a|", {{Qt::Key_F9, Qt::NoModifier}}, "a"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SqlEditorBehaviourTest, TabMovesTheFocusOn)
+{
+    TEditorWindow w;
+    QTest::keyClick(w.editor, Qt::Key_Tab);
+    EXPECT_TRUE(w.next->hasFocus());
+}
+
+TEST(SqlEditorBehaviourTest, OverwriteModeShowsABlockCaret)
+{
+    TEditorWindow w;
+    EXPECT_FALSE(w.editor->overwriteMode());
+    const int insertCaret = w.editor->cursorWidth();
+    QTest::keyClick(w.editor, Qt::Key_Insert);
+    EXPECT_TRUE(w.editor->overwriteMode());
+    EXPECT_GT(w.editor->cursorWidth(), insertCaret);
+}
+
+TEST(SqlEditorBehaviourTest, LooksLikeACodeEditor)
+{
+    TEditorWindow w;
+    TSqlEditor& e = *w.editor;
+    EXPECT_EQ(e.font().pointSize(), 10);
+    EXPECT_TRUE(QFontInfo(e.font()).fixedPitch());
+    EXPECT_EQ(e.viewport()->geometry().left() - e.contentsRect().left(), TSqlEditor::kGutterWidth);
+    EXPECT_EQ(e.lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(e.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(e.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_DOUBLE_EQ(e.tabStopDistance(), 8 * QFontMetricsF(e.font()).horizontalAdvance(QLatin1Char(' ')));
+    EXPECT_TRUE(e.tabChangesFocus());
+    EXPECT_FALSE(e.isReadOnly());
+}
+
+TEST(SqlEditorBehaviourTest, KeepsManyUndoSteps)
+{
+    TEditorWindow w;
+    for (int i = 0; i < 1100; ++i) {
+        QTest::keyClick(w.editor, Qt::Key_A);
+        QTest::keyClick(w.editor, Qt::Key_Return);  // each line is its own step
+    }
+    const int steps = w.editor->document()->availableUndoSteps();
+    EXPECT_GE(steps, 1024);
+    for (int i = 0; i < steps; ++i)
+        w.editor->undo();
+    EXPECT_EQ(w.editor->Text(), "");
+}
+
+} // namespace
