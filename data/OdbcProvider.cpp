@@ -1,0 +1,108 @@
+// The ODBC provider: a connection through the unixODBC driver manager.
+
+#include "CodePage.h"
+#include "OdbcConnectionString.h"
+#include "OdbcDiagnostics.h"
+#include "OdbcHandle.h"
+#include "OdbcRowFetcher.h"
+#include "ProviderApi.h"
+
+#include <sqlext.h>
+#include <sqlucode.h>
+
+namespace {
+
+// The wide form of program text for the W entry points.
+std::u16string Wide(const std::string& text)
+{
+    return CodePage::ToUtf16(text);
+}
+
+SQLWCHAR* WidePointer(std::u16string& text)
+{
+    return reinterpret_cast<SQLWCHAR*>(text.data());
+}
+
+class TOdbcConnection final : public TProviderConnection {
+public:
+    explicit TOdbcConnection(const std::string& connectionString)
+        : environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE)
+    {
+        OdbcCheck(SQLSetEnvAttr(environment_.Get(), SQL_ATTR_ODBC_VERSION,
+                                reinterpret_cast<SQLPOINTER>(static_cast<intptr_t>(SQL_OV_ODBC3)), 0),
+                  SQL_HANDLE_ENV, environment_.Get(), "Cannot set the ODBC version");
+        connection_ = TOdbcHandle(SQL_HANDLE_DBC, environment_.Get());
+        std::u16string wide = Wide(connectionString);
+        SQLSMALLINT outLength = 0;
+        OdbcCheck(SQLDriverConnectW(connection_.Get(), nullptr, WidePointer(wide),
+                                    static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,
+                                    SQL_DRIVER_NOPROMPT),
+                  SQL_HANDLE_DBC, connection_.Get(), "Cannot connect to the ODBC data source");
+        connection_.SetConnected();
+    }
+
+    int64_t Execute(const std::string& sql) override
+    {
+        TOdbcHandle statement = Run(sql);
+        SQLLEN count = 0;
+        OdbcCheck(SQLRowCount(statement.Get(), &count), SQL_HANDLE_STMT, statement.Get(),
+                  "Cannot read the number of records affected");
+        return count;
+    }
+
+    bool Query(const std::string& sql, TRowReceiver& receiver) override
+    {
+        TOdbcHandle statement = Run(sql);
+        return FetchFirstRowset(statement.Get(), receiver);
+    }
+
+    void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override
+    {
+        TOdbcHandle statement(SQL_HANDLE_STMT, connection_.Get());
+        SQLRETURN rc = rowset == TSchemaRowset::Tables
+                           ? SQLTablesW(statement.Get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0)
+                           : SQLProceduresW(statement.Get(), nullptr, 0, nullptr, 0, nullptr, 0);
+        OdbcCheck(rc, SQL_HANDLE_STMT, statement.Get(), "Cannot read the schema rowset");
+        FetchFirstRowset(statement.Get(), receiver);
+    }
+
+private:
+    // Executes the statement; a statement that touches no rows is a success.
+    TOdbcHandle Run(const std::string& sql)
+    {
+        TOdbcHandle statement(SQL_HANDLE_STMT, connection_.Get());
+        std::u16string wide = Wide(sql);
+        SQLRETURN rc = SQLExecDirectW(statement.Get(), WidePointer(wide), static_cast<SQLINTEGER>(wide.size()));
+        if (rc != SQL_NO_DATA)
+            OdbcCheck(rc, SQL_HANDLE_STMT, statement.Get(), "Cannot execute the statement");
+        return statement;
+    }
+
+    // Steps through the results to the first one with columns and fetches it.
+    static bool FetchFirstRowset(SQLHSTMT statement, TRowReceiver& receiver)
+    {
+        for (;;) {
+            SQLSMALLINT columnCount = 0;
+            OdbcCheck(SQLNumResultCols(statement, &columnCount), SQL_HANDLE_STMT, statement,
+                      "Cannot read the result columns");
+            if (columnCount > 0) {
+                FetchOdbcResult(statement, columnCount, receiver);
+                return true;
+            }
+            SQLRETURN rc = SQLMoreResults(statement);
+            if (rc == SQL_NO_DATA)
+                return false;
+            OdbcCheck(rc, SQL_HANDLE_STMT, statement, "Cannot read the next result");
+        }
+    }
+
+    TOdbcHandle environment_;
+    TOdbcHandle connection_;
+};
+
+} // namespace
+
+std::unique_ptr<TProviderConnection> OpenOdbcConnection(const TInitProperties& props)
+{
+    return std::make_unique<TOdbcConnection>(OdbcConnectionString(props));
+}

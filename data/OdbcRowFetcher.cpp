@@ -1,0 +1,160 @@
+#include "OdbcRowFetcher.h"
+
+#include "CodePage.h"
+#include "OdbcDiagnostics.h"
+#include "OdbcValueText.h"
+
+#include <sqlext.h>
+#include <sqlucode.h>
+
+namespace {
+
+// Reads the values of the current row with SQLGetData, long values in pieces.
+class TGetDataReader {
+public:
+    explicit TGetDataReader(SQLHSTMT statement) : statement_(statement), piece_(8192, '\0') {}
+
+    void PutValue(SQLUSMALLINT number, const TOdbcColumn& column, TRowReceiver& receiver)
+    {
+        switch (column.Kind) {
+        case TOdbcValueKind::Integer: {
+            SQLBIGINT value = 0;
+            if (GetFixed(number, SQL_C_SBIGINT, &value, sizeof value))
+                receiver.PutInteger(value);
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Single: {
+            SQLREAL value = 0;
+            if (GetFixed(number, SQL_C_FLOAT, &value, sizeof value))
+                receiver.PutFloat(static_cast<double>(value));
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Double: {
+            SQLDOUBLE value = 0;
+            if (GetFixed(number, SQL_C_DOUBLE, &value, sizeof value))
+                receiver.PutFloat(value);
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Date: {
+            SQL_DATE_STRUCT value{};
+            if (GetFixed(number, SQL_C_TYPE_DATE, &value, sizeof value))
+                receiver.PutText(OdbcDateText(value));
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Time: {
+            SQL_TIME_STRUCT value{};
+            if (GetFixed(number, SQL_C_TYPE_TIME, &value, sizeof value))
+                receiver.PutText(OdbcTimeText(value));
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Timestamp: {
+            SQL_TIMESTAMP_STRUCT value{};
+            if (GetFixed(number, SQL_C_TYPE_TIMESTAMP, &value, sizeof value))
+                receiver.PutText(OdbcTimestampText(value));
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Guid: {
+            SQLGUID value{};
+            if (GetFixed(number, SQL_C_GUID, &value, sizeof value))
+                receiver.PutText(OdbcGuidText(value));
+            else
+                receiver.PutNull();
+            return;
+        }
+        case TOdbcValueKind::Decimal:
+            if (GetLong(number, SQL_C_CHAR, 1))
+                receiver.PutText(value_);
+            else
+                receiver.PutNull();
+            return;
+        case TOdbcValueKind::Binary:
+            if (GetLong(number, SQL_C_BINARY, 0))
+                receiver.PutBytes(value_);
+            else
+                receiver.PutNull();
+            return;
+        case TOdbcValueKind::Text:
+            if (GetLong(number, SQL_C_WCHAR, sizeof(SQLWCHAR)))
+                receiver.PutText(CodePage::FromUtf16(std::u16string_view(
+                    reinterpret_cast<const char16_t*>(value_.data()), value_.size() / sizeof(char16_t))));
+            else
+                receiver.PutNull();
+            return;
+        }
+    }
+
+private:
+    // Reads a fixed-size value; false when it is null.
+    bool GetFixed(SQLUSMALLINT number, SQLSMALLINT cType, void* target, SQLLEN size)
+    {
+        SQLLEN indicator = 0;
+        OdbcCheck(SQLGetData(statement_, number, cType, target, size, &indicator), SQL_HANDLE_STMT, statement_,
+                  "Cannot read a column value");
+        return indicator != SQL_NULL_DATA;
+    }
+
+    // Reads a whole variable-length value into value_ in pieces; false when
+    // it is null. The driver ends every piece but the last unterminated one
+    // with a terminator of the given size.
+    bool GetLong(SQLUSMALLINT number, SQLSMALLINT cType, size_t terminator)
+    {
+        value_.clear();
+        for (;;) {
+            SQLLEN indicator = 0;
+            SQLRETURN rc = SQLGetData(statement_, number, cType, piece_.data(), static_cast<SQLLEN>(piece_.size()),
+                                      &indicator);
+            if (rc == SQL_NO_DATA)
+                return true;
+            OdbcCheck(rc, SQL_HANDLE_STMT, statement_, "Cannot read a column value");
+            if (indicator == SQL_NULL_DATA)
+                return false;
+            size_t room = piece_.size() - terminator;
+            bool whole = indicator != SQL_NO_TOTAL && static_cast<size_t>(indicator) <= room;
+            size_t length = whole ? static_cast<size_t>(indicator) : room;
+            if (terminator > 1)
+                length -= length % terminator;
+            value_.append(piece_.data(), length);
+            if (whole)
+                return true;
+        }
+    }
+
+    SQLHSTMT statement_;
+    std::string piece_;
+    std::string value_;
+};
+
+} // namespace
+
+void FetchOdbcResult(SQLHSTMT statement, SQLSMALLINT columnCount, TRowReceiver& receiver)
+{
+    std::vector<TOdbcColumn> columns = DescribeOdbcColumns(statement, columnCount);
+    std::vector<TColumnInfo> infos;
+    infos.reserve(columns.size());
+    for (const TOdbcColumn& column : columns)
+        infos.push_back(column.Info);
+    receiver.SetColumns(std::move(infos));
+
+    TGetDataReader reader(statement);
+    for (;;) {
+        SQLRETURN rc = SQLFetch(statement);
+        if (rc == SQL_NO_DATA)
+            break;
+        OdbcCheck(rc, SQL_HANDLE_STMT, statement, "Cannot fetch a row");
+        receiver.BeginRow();
+        for (size_t i = 0; i < columns.size(); ++i)
+            reader.PutValue(static_cast<SQLUSMALLINT>(i + 1), columns[i], receiver);
+    }
+}
