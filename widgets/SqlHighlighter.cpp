@@ -17,11 +17,16 @@ TSqlScanState StateFromBlock(int blockState)
     }
 }
 
-bool IsAscii(const QString& text)
+// Copies an all-ASCII text into `bytes`; false when the text holds other characters.
+bool CopyAscii(const QString& text, std::string& bytes)
 {
-    for (const QChar c : text)
-        if (c.unicode() >= 0x80)
+    bytes.resize(static_cast<size_t>(text.size()));
+    const ushort* units = text.utf16();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (units[i] >= 0x80)
             return false;
+        bytes[i] = static_cast<char>(units[i]);
+    }
     return true;
 }
 
@@ -37,26 +42,21 @@ void TSqlHighlighter::highlightBlock(const QString& text)
 {
     ++highlightedBlocks_;
     const TSqlScanState start = StateFromBlock(previousBlockState());
-    TSqlScanState end;
-    if (IsAscii(text)) {
-        const QByteArray bytes = text.toLatin1();
-        end = ScanSqlLine(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), start, tokens_);
-        charAtByte_.clear();
-    } else {
+    charAtByte_.clear();
+    if (!CopyAscii(text, bytes_)) {
         // Token positions are byte offsets of the 8-bit line; map them back
         // to the characters of the block.
-        std::string bytes;
-        charAtByte_.clear();
+        bytes_.clear();
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
             const std::string one = FromQString(text.mid(i, units));
-            bytes += one;
+            bytes_ += one;
             charAtByte_.insert(charAtByte_.end(), one.size(), static_cast<int>(i));
             i += units - 1;
         }
         charAtByte_.push_back(static_cast<int>(text.size()));
-        end = ScanSqlLine(bytes, start, tokens_);
     }
+    const TSqlScanState end = ScanSqlLine(bytes_, start, tokens_);
 
     for (const TSqlToken& token : tokens_) {
         const QTextCharFormat* format = token.kind == TSqlTokenKind::ReservedWord ? &reservedWordFormat_

@@ -6,6 +6,7 @@
 
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <string>
 #include <vector>
 
 #include "SqlScanner.h"
@@ -26,6 +27,7 @@ protected:
 private:
     QTextCharFormat reservedWordFormat_;
     QTextCharFormat commentFormat_;
+    std::string bytes_;  // the block's line, kept to spare an allocation per block
     std::vector<TSqlToken> tokens_;
     std::vector<int> charAtByte_;
     long long highlightedBlocks_ = 0;

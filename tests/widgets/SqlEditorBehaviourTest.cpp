@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -72,6 +73,15 @@ INSTANTIATE_TEST_SUITE_P(
         TTypingCase{"TabDoesNotEnterTheText", "a|", {{Qt::Key_Tab, Qt::NoModifier}}, "a"},
         TTypingCase{"F9DoesNotEnterTheText", "a|", {{Qt::Key_F9, Qt::NoModifier}}, "a"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SqlEditorBehaviourTest, PastedLineBreaksOfEveryKindCutLines)
+{
+    TEditorWindow w;
+    QApplication::clipboard()->setText(QStringLiteral("a\r\nb\rc\nd"));
+    w.editor->paste();
+    EXPECT_EQ(w.editor->LineCount(), 4);
+    EXPECT_EQ(w.editor->Text(), "a\r\nb\r\nc\r\nd");
+}
 
 TEST(SqlEditorBehaviourTest, TabMovesTheFocusOn)
 {
