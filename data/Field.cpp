@@ -1,0 +1,266 @@
+#include "Field.h"
+
+#include "DataSet.h"
+#include "FormatSettings.h"
+#include "RowStore.h"
+#include "ValueFormat.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+#include <strings.h>
+
+namespace {
+
+bool IsBinary(TFieldType type) { return type == ftBlob || type == ftBytes || type == ftVarBytes; }
+
+// Types whose default text is the "(MEMO)" style description.
+bool IsDescribed(TFieldType type) { return type == ftMemo || IsBinary(type); }
+
+std::optional<bool> FlagFromText(std::string_view text)
+{
+    for (const char* yes : {"1", "true", "t", "yes", "y"})
+        if (text.size() == std::strlen(yes) && strncasecmp(text.data(), yes, text.size()) == 0)
+            return true;
+    for (const char* no : {"0", "false", "f", "no", "n"})
+        if (text.size() == std::strlen(no) && strncasecmp(text.data(), no, text.size()) == 0)
+            return false;
+    return std::nullopt;
+}
+
+// A value that fits no rule of its field's type reads as it is stored.
+std::string StoredText(const TCell& cell)
+{
+    switch (cell.Kind) {
+    case TCellKind::Null: return {};
+    case TCellKind::Integer: return std::to_string(cell.Integer);
+    case TCellKind::Float: return FormatGeneral(cell.Float, 15, FormatSettings().DecimalSeparator);
+    case TCellKind::Text:
+    case TCellKind::Bytes: return std::string(cell.Text);
+    }
+    return {};
+}
+
+std::optional<bool> CellFlag(const TCell& cell)
+{
+    switch (cell.Kind) {
+    case TCellKind::Integer: return cell.Integer != 0;
+    case TCellKind::Float: return cell.Float != 0;
+    case TCellKind::Text: return FlagFromText(cell.Text);
+    default: return std::nullopt;
+    }
+}
+
+std::optional<int64_t> CellBcd(const TCell& cell)
+{
+    switch (cell.Kind) {
+    case TCellKind::Integer: return BcdFromInteger(cell.Integer);
+    case TCellKind::Float: return BcdFromDouble(cell.Float);
+    case TCellKind::Text: return ParseBcd(cell.Text);
+    default: return std::nullopt;
+    }
+}
+
+// Numbers and text that reads as a number but does not fit the fixed-point range.
+bool BcdOverflows(const TCell& cell)
+{
+    if (cell.Kind == TCellKind::Integer || cell.Kind == TCellKind::Float)
+        return !CellBcd(cell);
+    if (cell.Kind != TCellKind::Text || ParseBcd(cell.Text))
+        return false;
+    std::string text(cell.Text);
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == '\0';
+}
+
+std::optional<double> CellDateTime(const TCell& cell)
+{
+    if (cell.Kind != TCellKind::Text)
+        return std::nullopt;
+    return ParseIsoDateTime(cell.Text);
+}
+
+bool IsDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
+
+} // namespace
+
+TField::TField(TDataSet& dataSet, int storeColumn, std::string name, TFieldType dataType, int size, int precision)
+    : dataSet_(dataSet), storeColumn_(storeColumn), name_(std::move(name)), dataType_(dataType), size_(size),
+      precision_(precision)
+{
+}
+
+namespace {
+
+TCell CurrentCell(const TDataSet& dataSet, int column)
+{
+    if (!dataSet.Active() || dataSet.Store().RowCount() == 0)
+        return {};
+    return dataSet.Store().Cell(dataSet.CurrentRow(), column);
+}
+
+} // namespace
+
+bool TField::ValueIsNull() const
+{
+    TCell cell = CurrentCell(dataSet_, storeColumn_);
+    if (cell.Kind == TCellKind::Null)
+        return true;
+    // The zero date (30 December 1899, midnight) stands for no date.
+    if (dataType_ == ftDate || dataType_ == ftDateTime) {
+        std::optional<double> value = CellDateTime(cell);
+        return value && *value == 0;
+    }
+    return false;
+}
+
+std::string TField::ValueText() const
+{
+    if (ValueIsNull())
+        return {};
+    const TCell cell = CurrentCell(dataSet_, storeColumn_);
+    const TFormatSettings& settings = FormatSettings();
+    switch (dataType_) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid:
+        if (cell.Kind == TCellKind::Text || cell.Kind == TCellKind::Bytes)
+            return std::string(cell.Text.substr(0, cell.Text.find('\0')));
+        break;
+    case ftBCD:
+        if (std::optional<int64_t> value = CellBcd(cell))
+            return FormatBcd(*value, settings.DecimalSeparator);
+        if (BcdOverflows(cell))
+            throw std::runtime_error("Field '" + name_ + "': value out of range for BCD");
+        break;
+    case ftBoolean:
+        if (std::optional<bool> flag = CellFlag(cell))
+            return *flag ? "True" : "False";
+        break;
+    case ftDate:
+        if (std::optional<double> value = CellDateTime(cell))
+            return FormatDateTime(settings.ShortDateFormat, *value, settings);
+        break;
+    case ftTime:
+        if (std::optional<double> value = CellDateTime(cell))
+            return FormatDateTime(settings.LongTimeFormat, *value, settings);
+        break;
+    case ftDateTime:
+        if (std::optional<double> value = CellDateTime(cell))
+            return DateTimeText(*value, settings);
+        break;
+    default:
+        break;
+    }
+    return StoredText(cell);
+}
+
+bool TField::ValueFlag() const
+{
+    if (dataType_ != ftBoolean)
+        throw std::runtime_error("Cannot access field '" + name_ + "' as type Boolean");
+    if (ValueIsNull())
+        return false;
+    const TCell cell = CurrentCell(dataSet_, storeColumn_);
+    if (std::optional<bool> flag = CellFlag(cell))
+        return *flag;
+    throw std::runtime_error("'" + StoredText(cell) + "' is not a valid boolean value");
+}
+
+std::string TField::DefaultText() const
+{
+    if (IsDescribed(dataType_)) {
+        std::string name = FieldTypeDisplayName(dataType_);
+        if (!ValueIsNull())
+            for (char& c : name)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return "(" + name + ")";
+    }
+    if (dataType_ == ftBCD && !ValueIsNull() && BcdOverflows(CurrentCell(dataSet_, storeColumn_)))
+        return "(Overflow)";
+    return ValueText();
+}
+
+std::string TField::HandlerText(bool displayText) const
+{
+    std::string text;
+    onGetText_(*this, text, displayText);
+    return text;
+}
+
+std::string TField::FieldText() const
+{
+    return onGetText_ ? HandlerText(false) : DefaultText();
+}
+
+std::string TField::DisplayText() const
+{
+    return onGetText_ ? HandlerText(true) : DefaultText();
+}
+
+std::string_view TField::ValueBytes() const
+{
+    const TCell cell = CurrentCell(dataSet_, storeColumn_);
+    return cell.Kind == TCellKind::Text || cell.Kind == TCellKind::Bytes ? cell.Text : std::string_view();
+}
+
+std::optional<int64_t> TField::ValueInteger() const
+{
+    const TCell cell = CurrentCell(dataSet_, storeColumn_);
+    switch (cell.Kind) {
+    case TCellKind::Integer:
+        return cell.Integer;
+    case TCellKind::Float:
+        if (std::trunc(cell.Float) == cell.Float && std::fabs(cell.Float) < 9.2e18)
+            return static_cast<int64_t>(cell.Float);
+        return std::nullopt;
+    case TCellKind::Text: {
+        std::string text(cell.Text);
+        char* end = nullptr;
+        errno = 0;
+        long long value = std::strtoll(text.c_str(), &end, 10);
+        if (text.empty() || *end != '\0' || errno == ERANGE)
+            return std::nullopt;
+        return value;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<double> TField::ValueFloat() const
+{
+    const TCell cell = CurrentCell(dataSet_, storeColumn_);
+    switch (cell.Kind) {
+    case TCellKind::Integer:
+        return static_cast<double>(cell.Integer);
+    case TCellKind::Float:
+        return cell.Float;
+    case TCellKind::Text: {
+        std::string text(cell.Text);
+        char* end = nullptr;
+        double value = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0')
+            return std::nullopt;
+        return value;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<int64_t> TField::ValueBcd() const
+{
+    return CellBcd(CurrentCell(dataSet_, storeColumn_));
+}
+
+std::optional<double> TField::ValueDateTime() const
+{
+    if (ValueIsNull() || !IsDateType(dataType_))
+        return std::nullopt;
+    return CellDateTime(CurrentCell(dataSet_, storeColumn_));
+}

@@ -1,0 +1,166 @@
+#include "FormatSettings.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <langinfo.h>
+#include <locale.h>
+
+namespace {
+
+TFormatSettings& Current()
+{
+    static TFormatSettings settings = ReadLocaleFormatSettings("");
+    return settings;
+}
+
+// The locale name a category takes from the environment, as setlocale would.
+std::string EnvLocale(const char* categoryVariable)
+{
+    for (const char* name : {"LC_ALL", categoryVariable, "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return value;
+    }
+    return "C";
+}
+
+bool IsPlainLocale(const std::string& name)
+{
+    return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
+}
+
+// One strftime date format ("%d.%m.%Y") in our pattern language ("dd/mm/yyyy");
+// the separator between its parts becomes the date separator.
+std::string DatePattern(const std::string& format, char& separator)
+{
+    std::string out;
+    bool separatorTaken = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        char c = format[i];
+        if (c == '%' && i + 1 < format.size()) {
+            char spec = format[++i];
+            while ((spec == '-' || spec == '_' || spec == '0' || spec == 'E' || spec == 'O') && i + 1 < format.size())
+                spec = format[++i];
+            switch (spec) {
+            case 'd': out += "dd"; break;
+            case 'e': out += "d"; break;
+            case 'm': out += "mm"; break;
+            case 'y': out += "yy"; break;
+            case 'Y': out += "yyyy"; break;
+            case 'b': case 'h': out += "mmm"; break;
+            case 'B': out += "mmmm"; break;
+            case 'F': out += "yyyy/mm/dd"; if (!separatorTaken) { separator = '-'; separatorTaken = true; } break;
+            case 'D': out += "mm/dd/yy"; if (!separatorTaken) { separator = '/'; separatorTaken = true; } break;
+            default: break;
+            }
+        } else if (c == '.' || c == '/' || c == '-') {
+            if (!separatorTaken) {
+                separator = c;
+                separatorTaken = true;
+            }
+            out += c == separator ? '/' : c;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string ExpandTimeFormat(const std::string& format)
+{
+    std::string out;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            char spec = format[i + 1];
+            if (spec == 'T') { out += "%H:%M:%S"; ++i; continue; }
+            if (spec == 'r') { out += "%I:%M:%S %p"; ++i; continue; }
+            if (spec == 'R') { out += "%H:%M"; ++i; continue; }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+// The long time format: the hour ("hh" with a leading zero, else "h"), then
+// ":mm:ss", with "AMPM" behind or in front on a 12-hour clock.
+std::string TimePattern(const std::string& strftimeFormat, char& separator)
+{
+    std::string format = ExpandTimeFormat(strftimeFormat);
+    bool leadingZero = true, twelveHour = false, markerFirst = false, hourSeen = false;
+    for (size_t i = 0; i + 1 < format.size(); ++i) {
+        if (format[i] != '%')
+            continue;
+        char spec = format[++i];
+        switch (spec) {
+        case 'H': hourSeen = true; break;
+        case 'I': hourSeen = true; twelveHour = true; break;
+        case 'k': hourSeen = true; leadingZero = false; break;
+        case 'l': hourSeen = true; twelveHour = true; leadingZero = false; break;
+        case 'p': case 'P': twelveHour = true; markerFirst = !hourSeen; break;
+        case 'M':
+            if (i >= 2 && format[i - 2] != '%' && i >= 3)
+                separator = format[i - 2];
+            break;
+        default: break;
+        }
+    }
+    std::string time = std::string(leadingZero ? "hh" : "h") + ":mm:ss";
+    if (!twelveHour)
+        return time;
+    return markerFirst ? "AMPM " + time : time + " AMPM";
+}
+
+} // namespace
+
+TFormatSettings ReadLocaleFormatSettings(const char* localeName)
+{
+    TFormatSettings settings;
+    std::string numericName = *localeName ? localeName : EnvLocale("LC_NUMERIC");
+    std::string timeName = *localeName ? localeName : EnvLocale("LC_TIME");
+
+    if (!IsPlainLocale(numericName)) {
+        if (locale_t loc = newlocale(LC_NUMERIC_MASK, numericName.c_str(), static_cast<locale_t>(0))) {
+            const char* radix = nl_langinfo_l(RADIXCHAR, loc);
+            if (radix && std::strlen(radix) == 1)
+                settings.DecimalSeparator = radix[0];
+            freelocale(loc);
+        }
+    }
+    if (!IsPlainLocale(timeName)) {
+        if (locale_t loc = newlocale(LC_TIME_MASK, timeName.c_str(), static_cast<locale_t>(0))) {
+            auto text = [loc](nl_item item) { const char* s = nl_langinfo_l(item, loc); return std::string(s ? s : ""); };
+            std::string dateFormat = text(D_FMT);
+            if (!dateFormat.empty())
+                settings.ShortDateFormat = DatePattern(dateFormat, settings.DateSeparator);
+            std::string timeFormat = text(T_FMT);
+            if (!timeFormat.empty())
+                settings.LongTimeFormat = TimePattern(timeFormat, settings.TimeSeparator);
+            if (!text(AM_STR).empty())
+                settings.TimeAMString = text(AM_STR);
+            if (!text(PM_STR).empty())
+                settings.TimePMString = text(PM_STR);
+            for (int i = 0; i < 12; ++i) {
+                settings.ShortMonthNames[i] = text(ABMON_1 + i);
+                settings.LongMonthNames[i] = text(MON_1 + i);
+            }
+            for (int i = 0; i < 7; ++i) {
+                settings.ShortDayNames[i] = text(ABDAY_1 + i);
+                settings.LongDayNames[i] = text(DAY_1 + i);
+            }
+            freelocale(loc);
+        }
+    }
+    return settings;
+}
+
+const TFormatSettings& FormatSettings()
+{
+    return Current();
+}
+
+TFormatSettings SetFormatSettings(const TFormatSettings& settings)
+{
+    TFormatSettings previous = Current();
+    Current() = settings;
+    return previous;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Compact column-oriented storage of a rowset as the provider delivered it:
+// per column a kind byte and an 8-byte payload per row, text and bytes in one
+// shared arena. Memory grows in fixed blocks, so it never doubles and copies.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+enum class TCellKind : uint8_t { Null, Integer, Float, Text, Bytes };
+
+struct TCell {
+    TCellKind Kind = TCellKind::Null;
+    int64_t Integer = 0;
+    double Float = 0;
+    std::string_view Text;  // Text and Bytes
+};
+
+class TRowStore {
+public:
+    explicit TRowStore(int columns = 0) { Reset(columns); }
+
+    void Reset(int columns);
+    int ColumnCount() const { return static_cast<int>(columns_.size()); }
+    int RowCount() const { return rows_; }
+
+    // Appending: BeginRow, then one Put per column in order.
+    void BeginRow();
+    void PutNull(int column);
+    void PutInteger(int column, int64_t value);
+    void PutFloat(int column, double value);
+    void PutText(int column, std::string_view text, TCellKind kind = TCellKind::Text);
+
+    TCellKind Kind(int row, int column) const;
+    TCell Cell(int row, int column) const;
+
+private:
+    static constexpr int BlockBits = 14;
+    static constexpr int BlockRows = 1 << BlockBits;
+    static constexpr size_t ArenaBlock = 1 << 20;
+
+    struct TColumn {
+        std::vector<std::unique_ptr<uint8_t[]>> kinds;
+        std::vector<std::unique_ptr<int64_t[]>> payloads;
+    };
+    void Put(int column, TCellKind kind, int64_t payload);
+    int64_t Store(std::string_view bytes);
+
+    std::vector<TColumn> columns_;
+    int rows_ = 0;
+    std::vector<std::unique_ptr<char[]>> arena_;
+    size_t currentBlock_ = 0;
+    size_t arenaUsed_ = ArenaBlock;  // in the current block; full when none
+};

@@ -1,0 +1,260 @@
+// The embedded SQLite provider, over the sqlite3 C API.
+
+#include "CodePage.h"
+#include "ProviderApi.h"
+#include "SqliteColumnType.h"
+
+#include <memory>
+#include <sqlite3.h>
+#include <stdexcept>
+
+namespace {
+
+struct TDatabaseCloser { void operator()(sqlite3* db) const { sqlite3_close_v2(db); } };
+struct TStatementFinalizer { void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); } };
+using TDatabase = std::unique_ptr<sqlite3, TDatabaseCloser>;
+using TStatement = std::unique_ptr<sqlite3_stmt, TStatementFinalizer>;
+
+// Provider messages lose trailing blanks, control characters and full stops.
+std::string TrimMessage(std::string message)
+{
+    while (!message.empty() && (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.'))
+        message.pop_back();
+    return message;
+}
+
+class TSqliteConnection : public TProviderConnection {
+public:
+    explicit TSqliteConnection(const TInitProperties& props);
+
+    int64_t Execute(const std::string& sql) override;
+    bool Query(const std::string& sql, TRowReceiver& receiver) override;
+    void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override;
+
+private:
+    [[noreturn]] void Fail() const { throw std::runtime_error(TrimMessage(sqlite3_errmsg(db_.get()))); }
+    // Prepares the next statement of the text; null at its end. Whitespace and
+    // comments between statements are skipped.
+    TStatement PrepareNext(const char*& at, const char* end);
+    bool Step(sqlite3_stmt* stmt);
+    void Run(sqlite3_stmt* stmt) { while (Step(stmt)) {} }
+    std::string Text(const char* utf8, int bytes) const;
+    void StreamRows(sqlite3_stmt* stmt, TRowReceiver& receiver);
+    TColumnInfo DescribeColumn(sqlite3_stmt* stmt, int column, bool hasRow);
+
+    TDatabase db_;
+    bool utf8_ = CodePage::ProgramIsUtf8();
+};
+
+TSqliteConnection::TSqliteConnection(const TInitProperties& props)
+{
+    std::string path = props.Get("Data Source");
+    if (path.empty())
+        throw std::runtime_error("The SQLite data link names no Data Source");
+    if (path[0] != '/')
+        path = props.FileDir + path;
+    sqlite3* db = nullptr;
+    // Read-write on an existing file only: a mistyped name must not create an empty database.
+    int rc = sqlite3_open_v2(CodePage::ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    db_.reset(db);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error("Cannot open the SQLite database \"" + path + "\": " +
+                                 TrimMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+    sqlite3_busy_timeout(db, 5000);
+}
+
+TStatement TSqliteConnection::PrepareNext(const char*& at, const char* end)
+{
+    while (at < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db_.get(), at, static_cast<int>(end - at), &raw, &tail) != SQLITE_OK)
+            Fail();
+        at = tail;
+        TStatement stmt(raw);
+        if (!stmt)
+            continue;
+        // An unbound parameter would silently read as NULL.
+        if (sqlite3_bind_parameter_count(raw) > 0)
+            throw std::runtime_error("No value given for one or more required parameters");
+        return stmt;
+    }
+    return nullptr;
+}
+
+bool TSqliteConnection::Step(sqlite3_stmt* stmt)
+{
+    int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    Fail();
+}
+
+int64_t TSqliteConnection::Execute(const std::string& text)
+{
+    const std::string sql = utf8_ ? text : CodePage::ToUtf8(text);
+    const char* at = sql.data();
+    const char* end = at + sql.size();
+    int64_t affected = 0;
+    while (TStatement stmt = PrepareNext(at, end)) {
+        Run(stmt.get());
+        if (!sqlite3_stmt_readonly(stmt.get()))
+            affected += sqlite3_changes64(db_.get());
+    }
+    return affected;
+}
+
+std::string TSqliteConnection::Text(const char* utf8, int bytes) const
+{
+    std::string_view text(utf8 ? utf8 : "", utf8 ? static_cast<size_t>(bytes) : 0);
+    return utf8_ ? std::string(text) : CodePage::FromUtf8(text);
+}
+
+TColumnInfo TSqliteConnection::DescribeColumn(sqlite3_stmt* stmt, int column, bool hasRow)
+{
+    TColumnInfo info;
+    const char* name = sqlite3_column_name(stmt, column);
+    info.Name = Text(name, name ? static_cast<int>(std::char_traits<char>::length(name)) : 0);
+
+    bool autoIncrement = false;
+    const char* table = sqlite3_column_table_name(stmt, column);
+    const char* origin = sqlite3_column_origin_name(stmt, column);
+    if (table && origin) {
+        int notNull = 0, primaryKey = 0, autoinc = 0;
+        if (sqlite3_table_column_metadata(db_.get(), sqlite3_column_database_name(stmt, column), table, origin,
+                                          nullptr, nullptr, &notNull, &primaryKey, &autoinc) == SQLITE_OK) {
+            autoIncrement = autoinc != 0;
+            info.AutoIncrement = autoIncrement;
+        }
+        info.BaseTable = Text(table, static_cast<int>(std::char_traits<char>::length(table)));
+        info.BaseColumn = Text(origin, static_cast<int>(std::char_traits<char>::length(origin)));
+    }
+
+    const char* declared = sqlite3_column_decltype(stmt, column);
+    TSqliteStorage firstValue = TSqliteStorage::None;
+    if (hasRow) {
+        switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER: firstValue = TSqliteStorage::Integer; break;
+        case SQLITE_FLOAT: firstValue = TSqliteStorage::Float; break;
+        case SQLITE_TEXT: firstValue = TSqliteStorage::Text; break;
+        case SQLITE_BLOB: firstValue = TSqliteStorage::Blob; break;
+        default: break;
+        }
+    }
+    TSqliteColumnType type = SqliteColumnType(declared ? declared : "", firstValue, autoIncrement);
+    info.AdoType = type.AdoType;
+    info.DefinedSize = type.DefinedSize;
+    info.Precision = type.Precision;
+    info.Scale = type.Scale;
+    return info;
+}
+
+void TSqliteConnection::StreamRows(sqlite3_stmt* stmt, TRowReceiver& receiver)
+{
+    const bool hasRow = Step(stmt);
+    const int columns = sqlite3_column_count(stmt);
+    std::vector<TColumnInfo> infos;
+    infos.reserve(columns);
+    for (int c = 0; c < columns; ++c)
+        infos.push_back(DescribeColumn(stmt, c, hasRow));
+    receiver.SetColumns(std::move(infos));
+    for (bool row = hasRow; row; row = Step(stmt)) {
+        receiver.BeginRow();
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                receiver.PutInteger(sqlite3_column_int64(stmt, c));
+                break;
+            case SQLITE_FLOAT:
+                receiver.PutFloat(sqlite3_column_double(stmt, c));
+                break;
+            case SQLITE_TEXT: {
+                auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                std::string_view bytes(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c)));
+                // Byte for byte in a UTF-8 program: legacy 8-bit text stays as stored.
+                if (utf8_)
+                    receiver.PutText(bytes);
+                else
+                    receiver.PutText(CodePage::FromUtf8(bytes));
+                break;
+            }
+            case SQLITE_BLOB: {
+                auto blob = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+                receiver.PutBytes(std::string_view(blob ? blob : "", static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
+                break;
+            }
+            default:
+                receiver.PutNull();
+                break;
+            }
+        }
+    }
+}
+
+bool TSqliteConnection::Query(const std::string& text, TRowReceiver& receiver)
+{
+    const std::string sql = utf8_ ? text : CodePage::ToUtf8(text);
+    const char* at = sql.data();
+    const char* end = at + sql.size();
+    // Statements before the first one that returns rows are run through.
+    while (TStatement stmt = PrepareNext(at, end)) {
+        if (sqlite3_column_count(stmt.get()) == 0) {
+            Run(stmt.get());
+            continue;
+        }
+        StreamRows(stmt.get(), receiver);
+        return true;
+    }
+    return false;
+}
+
+void TSqliteConnection::Schema(TSchemaRowset rowset, TRowReceiver& receiver)
+{
+    auto text = [](const char* name, int size) {
+        TColumnInfo info;
+        info.Name = name;
+        info.AdoType = adVarChar;
+        info.DefinedSize = size;
+        return info;
+    };
+    auto number = [](const char* name) {
+        TColumnInfo info;
+        info.Name = name;
+        info.AdoType = adSmallInt;
+        return info;
+    };
+    if (rowset == TSchemaRowset::Procedures) {
+        // SQLite has no stored procedures.
+        receiver.SetColumns({text("PROCEDURE_CAT", 128), text("PROCEDURE_SCHEM", 128), text("PROCEDURE_NAME", 128),
+                             number("NUM_INPUT_PARAMS"), number("NUM_OUTPUT_PARAMS"), number("NUM_RESULT_SETS"),
+                             text("REMARKS", 254), number("PROCEDURE_TYPE")});
+        return;
+    }
+    static const char* const sql =
+        "SELECT name, CASE WHEN name LIKE 'sqlite\\_%' ESCAPE '\\' THEN 'SYSTEM TABLE'"
+        " WHEN type = 'table' THEN 'TABLE' ELSE 'VIEW' END AS kind"
+        " FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY kind, name";
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+        Fail();
+    TStatement stmt(raw);
+    receiver.SetColumns({text("TABLE_CAT", 128), text("TABLE_SCHEM", 128), text("TABLE_NAME", 128),
+                         text("TABLE_TYPE", 128), text("REMARKS", 254)});
+    while (Step(raw)) {
+        receiver.BeginRow();
+        receiver.PutNull();
+        receiver.PutNull();
+        receiver.PutText(Text(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)), sqlite3_column_bytes(raw, 0)));
+        receiver.PutText(reinterpret_cast<const char*>(sqlite3_column_text(raw, 1)));
+        receiver.PutNull();
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TProviderConnection> OpenSqliteConnection(const TInitProperties& props)
+{
+    return std::make_unique<TSqliteConnection>(props);
+}

@@ -1,0 +1,461 @@
+#include "ValueFormat.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+// ---- numbers ---------------------------------------------------------------
+
+namespace {
+
+// Digits d1d2d3... and the point position e of value = 0.d1d2d3... * 10^e.
+std::string PlaceDigits(const std::string& digits, int e, int precision, char separator)
+{
+    std::string out;
+    if (e > precision || e < -3) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += separator;
+            out.append(digits, 1, std::string::npos);
+        }
+        out += 'E';
+        if (e - 1 < 0)
+            out += '-';
+        out += std::to_string(std::abs(e - 1));
+    } else if (e <= 0) {
+        out += '0';
+        out += separator;
+        out.append(static_cast<size_t>(-e), '0');
+        out += digits;
+    } else {
+        if (digits.size() <= static_cast<size_t>(e)) {
+            out += digits;
+            out.append(static_cast<size_t>(e) - digits.size(), '0');
+        } else {
+            out.append(digits, 0, static_cast<size_t>(e));
+            out += separator;
+            out.append(digits, static_cast<size_t>(e), std::string::npos);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FormatGeneral(double value, int precision, char decimalSeparator)
+{
+    std::string sign = std::signbit(value) && value != 0 ? "-" : "";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return sign + "INF";
+    if (value == 0)
+        return "0";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, std::fabs(value));
+    // buffer: d.ddddde[+-]XX
+    std::string digits;
+    const char* p = buffer;
+    for (; *p && *p != 'e'; ++p)
+        if (std::isdigit(static_cast<unsigned char>(*p)))
+            digits += *p;
+    int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    return sign + PlaceDigits(digits, exponent + 1, precision, decimalSeparator);
+}
+
+std::string FormatBcd(int64_t scaled, char decimalSeparator)
+{
+    uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+    std::string out = scaled < 0 ? "-" : "";
+    out += std::to_string(magnitude / BcdScale);
+    uint64_t fraction = magnitude % BcdScale;
+    if (fraction != 0) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04u", static_cast<unsigned>(fraction));
+        std::string f = digits;
+        while (f.back() == '0')
+            f.pop_back();
+        out += decimalSeparator;
+        out += f;
+    }
+    return out;
+}
+
+std::optional<int64_t> ParseBcd(std::string_view text)
+{
+    size_t i = 0, n = text.size();
+    auto blank = [&](size_t at) { return static_cast<unsigned char>(text[at]) <= ' '; };
+    while (i < n && blank(i))
+        ++i;
+    while (n > i && blank(n - 1))
+        --n;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::string digits;  // significant digits without leading zeros
+    int point = 0;       // digits before the decimal point, counted from digits[0]
+    bool any = false, seenPoint = false;
+    for (; i < n; ++i) {
+        char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            any = true;
+            if (digits.empty() && c == '0') {
+                if (seenPoint)
+                    --point;
+                continue;
+            }
+            digits += c;
+            if (!seenPoint)
+                ++point;
+        } else if (c == '.' && !seenPoint) {
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!any)
+        return std::nullopt;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            negativeExponent = text[i++] == '-';
+        if (i == n)
+            return std::nullopt;
+        long exponent = 0;
+        for (; i < n && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 100000L);
+        point += static_cast<int>(negativeExponent ? -exponent : exponent);
+    }
+    if (i != n)
+        return std::nullopt;
+    if (digits.empty())
+        return 0;
+    int kept = point + 4;  // digits of the scaled integer
+    if (kept > 20)
+        return std::nullopt;
+    __int128 scaled = 0;
+    for (int k = 0; k < kept; ++k)
+        scaled = scaled * 10 + (k < static_cast<int>(digits.size()) ? digits[k] - '0' : 0);
+    if (kept >= 0 && kept < static_cast<int>(digits.size()) && digits[kept] >= '5')
+        ++scaled;
+    if (negative)
+        scaled = -scaled;
+    if (scaled > std::numeric_limits<int64_t>::max() || scaled < std::numeric_limits<int64_t>::min())
+        return std::nullopt;
+    return static_cast<int64_t>(scaled);
+}
+
+std::optional<int64_t> BcdFromDouble(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return ParseBcd(buffer);
+}
+
+std::optional<int64_t> BcdFromInteger(int64_t value)
+{
+    constexpr int64_t limit = std::numeric_limits<int64_t>::max() / BcdScale;
+    if (value > limit || value < -limit)
+        return std::nullopt;
+    return value * BcdScale;
+}
+
+// ---- dates -----------------------------------------------------------------
+
+namespace {
+
+constexpr double MsecPerDay = 86400000.0;
+
+// Days since 1970-01-01 of a proleptic Gregorian date.
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int& year, int& month, int& day)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2));
+}
+
+const int64_t Epoch = DaysFromCivil(1899, 12, 30);
+
+int DaysInMonth(int year, int month)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
+} // namespace
+
+double EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec)
+{
+    double days = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - Epoch);
+    double fraction = ((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec;
+    fraction /= MsecPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+TDateTimeParts DecodeDateTime(double value)
+{
+    double whole = std::trunc(value);
+    int64_t days = static_cast<int64_t>(whole);
+    int64_t msec = std::llround(std::fabs(value - whole) * MsecPerDay);
+    if (msec >= static_cast<int64_t>(MsecPerDay)) {
+        msec -= static_cast<int64_t>(MsecPerDay);
+        days += value >= 0 ? 1 : -1;
+    }
+    TDateTimeParts parts{};
+    CivilFromDays(days + Epoch, parts.Year, parts.Month, parts.Day);
+    parts.Hour = static_cast<int>(msec / 3600000);
+    parts.Minute = static_cast<int>(msec / 60000 % 60);
+    parts.Second = static_cast<int>(msec / 1000 % 60);
+    parts.Msec = static_cast<int>(msec % 1000);
+    parts.DayOfWeek = static_cast<int>(((days + 6) % 7 + 7) % 7);  // 1899-12-30 was a Saturday
+    return parts;
+}
+
+namespace {
+
+bool Number(std::string_view text, size_t& at, size_t count, int& value)
+{
+    if (at + count > text.size())
+        return false;
+    value = 0;
+    for (size_t k = 0; k < count; ++k) {
+        char c = text[at + k];
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    at += count;
+    return true;
+}
+
+// "HH:MM[:SS[.fff...]]" from `at` to the end of the text.
+bool ParseTime(std::string_view text, size_t at, int& hour, int& minute, int& second, int& msec)
+{
+    second = msec = 0;
+    if (!Number(text, at, 2, hour) || at >= text.size() || text[at++] != ':' || !Number(text, at, 2, minute))
+        return false;
+    if (at < text.size() && text[at] == ':') {
+        ++at;
+        if (!Number(text, at, 2, second))
+            return false;
+        if (at < text.size() && text[at] == '.') {
+            ++at;
+            size_t start = at;
+            int scale = 100;
+            while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
+                msec += (text[at] - '0') * scale;
+                scale /= 10;
+                ++at;
+            }
+            if (at == start)
+                return false;
+        }
+    }
+    return at == text.size() && hour < 24 && minute < 60 && second < 60;
+}
+
+} // namespace
+
+std::optional<double> ParseIsoDateTime(std::string_view text)
+{
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    if (text.size() >= 5 && text[2] == ':') {
+        if (!ParseTime(text, 0, hour, minute, second, msec))
+            return std::nullopt;
+        return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / MsecPerDay;
+    }
+    size_t at = 0;
+    int year, month, day;
+    if (!Number(text, at, 4, year) || at >= text.size() || text[at++] != '-' || !Number(text, at, 2, month) ||
+        at >= text.size() || text[at++] != '-' || !Number(text, at, 2, day))
+        return std::nullopt;
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        return std::nullopt;
+    if (at < text.size()) {
+        if (text[at] != ' ' && text[at] != 'T')
+            return std::nullopt;
+        if (!ParseTime(text, at + 1, hour, minute, second, msec))
+            return std::nullopt;
+    }
+    return EncodeDateTime(year, month, day, hour, minute, second, msec);
+}
+
+namespace {
+
+bool StartsNoCase(std::string_view text, size_t at, std::string_view word)
+{
+    if (at + word.size() > text.size())
+        return false;
+    for (size_t k = 0; k < word.size(); ++k)
+        if (std::tolower(static_cast<unsigned char>(text[at + k])) != word[k])
+            return false;
+    return true;
+}
+
+// An AM/PM marker later in the pattern, outside quotes, makes hours 12-hour.
+bool MarkerFollows(std::string_view pattern, size_t at)
+{
+    char quote = 0;
+    for (; at < pattern.size(); ++at) {
+        char c = pattern[at];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (StartsNoCase(pattern, at, "am/pm") || StartsNoCase(pattern, at, "a/p") || StartsNoCase(pattern, at, "ampm")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppendNumber(std::string& out, int value, int digits)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%0*d", digits, value);
+    out += buffer;
+}
+
+} // namespace
+
+std::string FormatDateTime(std::string_view pattern, double value, const TFormatSettings& settings)
+{
+    const TDateTimeParts t = DecodeDateTime(value);
+    std::string out;
+    char lastToken = 0;
+    size_t i = 0;
+    while (i < pattern.size()) {
+        char c = pattern[i];
+        char token = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        size_t count = 1;
+        auto run = [&] {
+            while (i + count < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + count])) == token)
+                ++count;
+        };
+        switch (token) {
+        case '\'': case '"': {
+            size_t end = pattern.find(c, i + 1);
+            if (end == std::string_view::npos)
+                end = pattern.size();
+            out.append(pattern.substr(i + 1, end - i - 1));
+            i = end < pattern.size() ? end + 1 : end;
+            continue;
+        }
+        case 'd':
+            run();
+            if (count <= 2)
+                AppendNumber(out, t.Day, static_cast<int>(count));
+            else
+                out += count == 3 ? settings.ShortDayNames[t.DayOfWeek] : settings.LongDayNames[t.DayOfWeek];
+            break;
+        case 'm':
+            run();
+            if (lastToken == 'h') {
+                AppendNumber(out, t.Minute, count >= 2 ? 2 : 1);
+                token = 'n';
+            } else if (count <= 2) {
+                AppendNumber(out, t.Month, static_cast<int>(count));
+            } else {
+                out += count == 3 ? settings.ShortMonthNames[t.Month - 1] : settings.LongMonthNames[t.Month - 1];
+            }
+            break;
+        case 'y':
+            run();
+            if (count <= 2)
+                AppendNumber(out, t.Year % 100, 2);
+            else
+                AppendNumber(out, t.Year, 4);
+            break;
+        case 'h': {
+            run();
+            int hour = t.Hour;
+            if (MarkerFollows(pattern, i + count)) {
+                hour %= 12;
+                if (hour == 0)
+                    hour = 12;
+            }
+            AppendNumber(out, hour, count >= 2 ? 2 : 1);
+            break;
+        }
+        case 'n':
+            run();
+            AppendNumber(out, t.Minute, count >= 2 ? 2 : 1);
+            break;
+        case 's':
+            run();
+            AppendNumber(out, t.Second, count >= 2 ? 2 : 1);
+            break;
+        case 'z':
+            run();
+            AppendNumber(out, t.Msec, count >= 3 ? 3 : 1);
+            break;
+        case 'a':
+            if (StartsNoCase(pattern, i, "ampm")) {
+                out += t.Hour >= 12 ? settings.TimePMString : settings.TimeAMString;
+                count = 4;
+            } else if (StartsNoCase(pattern, i, "am/pm")) {
+                out.append(pattern.substr(t.Hour >= 12 ? i + 3 : i, 2));
+                count = 5;
+            } else if (StartsNoCase(pattern, i, "a/p")) {
+                out += pattern[t.Hour >= 12 ? i + 2 : i];
+                count = 3;
+            } else {
+                out += c;
+                token = lastToken;
+            }
+            break;
+        case '/':
+            out += settings.DateSeparator;
+            token = lastToken;
+            break;
+        case ':':
+            out += settings.TimeSeparator;
+            token = lastToken;
+            break;
+        default:
+            out += c;
+            if (!std::isalpha(static_cast<unsigned char>(c)))
+                token = lastToken;
+            break;
+        }
+        lastToken = token;
+        i += count;
+    }
+    return out;
+}
+
+std::string DateTimeText(double value, const TFormatSettings& settings)
+{
+    std::string text = FormatDateTime(settings.ShortDateFormat, value, settings);
+    TDateTimeParts t = DecodeDateTime(value);
+    if (t.Hour != 0 || t.Minute != 0 || t.Second != 0) {
+        text += ' ';
+        text += FormatDateTime(settings.LongTimeFormat, value, settings);
+    }
+    return text;
+}
