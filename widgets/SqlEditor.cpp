@@ -151,7 +151,8 @@ void TSqlEditor::keyPressEvent(QKeyEvent* event)
         }
         break;
     default:
-        if (event->text() == QLatin1String("\t") && !isReadOnly()) {
+        // Ctrl+Tab and the like stay with the window (page switching).
+        if (event->text() == QLatin1String("\t") && !command && !isReadOnly()) {
             InsertTabAsSpaces();
             return;
         }

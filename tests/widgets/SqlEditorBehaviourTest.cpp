@@ -71,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {Qt::Key_Y, Qt::NoModifier}},
                     "axyc"},
         TTypingCase{"TabDoesNotEnterTheText", "a|", {{Qt::Key_Tab, Qt::NoModifier}}, "a"},
+        TTypingCase{"CtrlTabDoesNotEnterTheText", "a|", {{Qt::Key_Tab, Qt::ControlModifier}}, "a"},
         TTypingCase{"F9DoesNotEnterTheText", "a|", {{Qt::Key_F9, Qt::NoModifier}}, "a"}),
     [](const auto& info) { return std::string(info.param.name); });
 
