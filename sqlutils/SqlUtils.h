@@ -1,0 +1,8 @@
+#pragma once
+// The SQL text utilities and script generators in one include.
+
+#include "DelimitedList.h"
+#include "IniFile.h"
+#include "SqlHistory.h"
+#include "TextLines.h"
+#include "Words.h"
