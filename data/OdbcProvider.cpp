@@ -10,7 +10,15 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <langinfo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <clocale>
+
 namespace {
+
+void UseProgramCodePageForDriverManager();
 
 // The wide form of program text for the W entry points.
 std::u16string Wide(const std::string& text)
@@ -22,6 +30,29 @@ SQLWCHAR* WidePointer(std::u16string& text)
 {
     return reinterpret_cast<SQLWCHAR*>(text.data());
 }
+
+// Hands a schema rowset on with its column names in upper case, as ODBC
+// defines them (psqlODBC reports the procedure columns in lower case).
+class TSchemaColumnNames final : public TRowReceiver {
+public:
+    explicit TSchemaColumnNames(TRowReceiver& target) : target_(target) {}
+    void SetColumns(std::vector<TColumnInfo> columns) override
+    {
+        for (TColumnInfo& column : columns)
+            std::transform(column.Name.begin(), column.Name.end(), column.Name.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        target_.SetColumns(std::move(columns));
+    }
+    void BeginRow() override { target_.BeginRow(); }
+    void PutNull() override { target_.PutNull(); }
+    void PutInteger(int64_t value) override { target_.PutInteger(value); }
+    void PutFloat(double value) override { target_.PutFloat(value); }
+    void PutText(std::string_view text) override { target_.PutText(text); }
+    void PutBytes(std::string_view bytes) override { target_.PutBytes(bytes); }
+
+private:
+    TRowReceiver& target_;
+};
 
 class TOdbcConnection final : public TProviderConnection {
 public:
@@ -39,6 +70,7 @@ public:
                                     SQL_DRIVER_NOPROMPT),
                   SQL_HANDLE_DBC, connection_.Get(), "Cannot connect to the ODBC data source");
         connection_.SetConnected();
+        UseProgramCodePageForDriverManager();
     }
 
     int64_t Execute(const std::string& sql) override
@@ -63,7 +95,8 @@ public:
                            ? SQLTablesW(statement.Get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0)
                            : SQLProceduresW(statement.Get(), nullptr, 0, nullptr, 0, nullptr, 0);
         OdbcCheck(rc, SQL_HANDLE_STMT, statement.Get(), "Cannot read the schema rowset");
-        FetchFirstRowset(statement.Get(), receiver);
+        TSchemaColumnNames named(receiver);
+        FetchFirstRowset(statement.Get(), named);
     }
 
 private:
@@ -100,9 +133,23 @@ private:
     TOdbcHandle connection_;
 };
 
+// The driver manager converts wide text for drivers without wide entry points
+// (the SQLite one) in the character set of the C library's locale. Settle that
+// locale on the program code page: a bare C locale, which the program takes as
+// UTF-8, becomes C.UTF-8 (as Qt does), so that national text survives. Some
+// drivers reset the locale from the environment when they load, so this runs
+// again around every connect.
+void UseProgramCodePageForDriverManager()
+{
+    CodePage::ProgramName();
+    if (CodePage::ProgramIsUtf8() && std::string_view(nl_langinfo(CODESET)) != "UTF-8")
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
 } // namespace
 
 std::unique_ptr<TProviderConnection> OpenOdbcConnection(const TInitProperties& props)
 {
+    UseProgramCodePageForDriverManager();
     return std::make_unique<TOdbcConnection>(OdbcConnectionString(props));
 }

@@ -7,6 +7,8 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <stdexcept>
+
 namespace {
 
 // Reads the values of the current row with SQLGetData, long values in pieces.
@@ -86,16 +88,44 @@ public:
                 receiver.PutNull();
             return;
         case TOdbcValueKind::Text:
-            if (GetLong(number, SQL_C_WCHAR, sizeof(SQLWCHAR)))
-                receiver.PutText(CodePage::FromUtf16(std::u16string_view(
-                    reinterpret_cast<const char16_t*>(value_.data()), value_.size() / sizeof(char16_t))));
-            else
-                receiver.PutNull();
+            PutText(number, column, receiver);
             return;
         }
     }
 
 private:
+    // Character data comes as UTF-16. Some ANSI drivers (psqlODBC's) cannot
+    // convert their 8-bit columns to it; those are read as 8-bit text, which
+    // such a driver delivers in the client's code page.
+    void PutText(SQLUSMALLINT number, const TOdbcColumn& column, TRowReceiver& receiver)
+    {
+        if (narrowColumns_.size() <= number)
+            narrowColumns_.resize(number + 1u, false);
+        if (!narrowColumns_[number]) {
+            try {
+                if (GetLong(number, SQL_C_WCHAR, sizeof(SQLWCHAR)))
+                    receiver.PutText(CodePage::FromUtf16(std::u16string_view(
+                        reinterpret_cast<const char16_t*>(value_.data()), value_.size() / sizeof(char16_t))));
+                else
+                    receiver.PutNull();
+                return;
+            } catch (const std::runtime_error&) {
+                if (!IsNarrowCharacterType(column.SqlType) || !value_.empty())
+                    throw;
+                narrowColumns_[number] = true;
+            }
+        }
+        if (GetLong(number, SQL_C_CHAR, 1))
+            receiver.PutText(value_);
+        else
+            receiver.PutNull();
+    }
+
+    static bool IsNarrowCharacterType(SQLSMALLINT sqlType)
+    {
+        return sqlType == SQL_CHAR || sqlType == SQL_VARCHAR || sqlType == SQL_LONGVARCHAR;
+    }
+
     // Reads a fixed-size value; false when it is null.
     bool GetFixed(SQLUSMALLINT number, SQLSMALLINT cType, void* target, SQLLEN size)
     {
@@ -134,6 +164,7 @@ private:
     SQLHSTMT statement_;
     std::string piece_;
     std::string value_;
+    std::vector<bool> narrowColumns_;
 };
 
 } // namespace

@@ -1,0 +1,61 @@
+#pragma once
+// Shared pieces of the ODBC tests: connection strings for the test cluster and
+// the SQLite ODBC driver, and a receiver that records a rowset.
+
+#include "ProviderApi.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One received value.
+struct TCell {
+    enum TKind { Null, Integer, Float, Text, Bytes };
+    TKind Kind = Null;
+    int64_t Int = 0;
+    double Real = 0;
+    std::string Data;  // text or bytes
+
+    static TCell MakeNull() { return {}; }
+    static TCell MakeInteger(int64_t v) { TCell c; c.Kind = Integer; c.Int = v; return c; }
+    static TCell MakeFloat(double v) { TCell c; c.Kind = Float; c.Real = v; return c; }
+    static TCell MakeText(std::string v) { TCell c; c.Kind = Text; c.Data = std::move(v); return c; }
+    static TCell MakeBytes(std::string v) { TCell c; c.Kind = Bytes; c.Data = std::move(v); return c; }
+    bool operator==(const TCell& other) const;
+};
+std::ostream& operator<<(std::ostream& out, const TCell& cell);
+
+class TRecordingReceiver : public TRowReceiver {
+public:
+    std::vector<TColumnInfo> Columns;
+    std::vector<std::vector<TCell>> Rows;
+
+    void SetColumns(std::vector<TColumnInfo> columns) override { Columns = std::move(columns); }
+    void BeginRow() override { Rows.emplace_back(); }
+    void PutNull() override { Rows.back().push_back(TCell::MakeNull()); }
+    void PutInteger(int64_t value) override { Rows.back().push_back(TCell::MakeInteger(value)); }
+    void PutFloat(double value) override { Rows.back().push_back(TCell::MakeFloat(value)); }
+    void PutText(std::string_view text) override { Rows.back().push_back(TCell::MakeText(std::string(text))); }
+    void PutBytes(std::string_view bytes) override { Rows.back().push_back(TCell::MakeBytes(std::string(bytes))); }
+
+    // The index of the named column; fails the test when there is none.
+    size_t ColumnIndex(const std::string& name) const;
+    // The values of one column, as text (null as "<null>").
+    std::vector<std::string> ColumnTexts(const std::string& name) const;
+};
+
+// The DSN-less connection string of the test cluster's database (psqlODBC).
+std::string PgConnectionString(const std::string& extra = {});
+// The socket folder and port of the test cluster.
+std::string PgSocketDir();
+int PgPort();
+
+// A SQLite ODBC connection string for the database file.
+std::string SqliteOdbcConnectionString(const std::string& file);
+
+// Opens the ODBC provider with the connection string as Extended Properties.
+std::unique_ptr<TProviderConnection> OpenOdbc(const std::string& connectionString);
+
+// A fresh file path in the test's temporary folder (an existing file is removed).
+std::string TempPath(const std::string& name);
