@@ -1,0 +1,148 @@
+#pragma once
+// The main window: three pages ("Connection", "SQL", "Result") above the
+// information list. Creating it loads the recent data-link list and the query
+// history and applies the command line; destroying it saves both lists.
+//
+// The controls are public fields named as their components, and every
+// control's Qt object name is that name. Every event handler runs inside
+// Guarded, which shows an error's message in an error box.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "IniFile.h"
+#include "ProgramFiles.h"
+#include "SqlHistory.h"
+#include "TextLines.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class TDesktop;
+class TSqlEditor;
+
+enum class THistoryMove { Previous, Next, Last };
+
+class TfmMain : public QWidget {
+    Q_OBJECT
+public:
+    // programFile: the program's own file name; arguments: the command-line
+    // parameters after it. Runs the creation steps.
+    TfmMain(TDesktop& desktop, std::string programFile, TStringList arguments, QWidget* parent = nullptr);
+    // Runs the destruction steps: saves the history and the recent list.
+    ~TfmMain() override;
+
+    // Appends a line to the information list and selects it.
+    void LogInfo(const std::string& text);
+    // Moves the history cursor, shows the entry under it and sets the buttons.
+    void NavigateHistory(THistoryMove move);
+    // Runs the editor's text: the query runner's entry point (F9, "Run query").
+    void RunQuery();
+
+    // Runs an action; an error it raises is shown in an error box. True when
+    // the action ended without error.
+    bool Guarded(const std::function<void()>& action);
+
+    // The folder of the program file, where the settings and the help page are read.
+    const std::string& ProgramDir() const { return files_.ProgramDir; }
+    // The folder the program writes its files to (ProgramDir when writable).
+    const std::string& DataDir() const { return files_.DataDir; }
+    const std::string& LinksFileName() const { return linksFileName_; }
+    std::string HistoryFileName() const { return files_.DataDir + "SqlHistory.txt"; }
+    const TSqlHistory& History() const { return history_; }
+    int HistoryIndex() const { return historyIndex_; }
+    const TIniFile* IniFile() const { return iniFile_.get(); }
+    const std::optional<TStringList>& TaskValues() const { return taskValues_; }
+
+    // The items of the data link box.
+    TStringList RecentList() const;
+
+    // Top level
+    QTabWidget* PageCtrl;
+    QListWidget* lbInfo;
+    // Connection page
+    QWidget* tsConnection;
+    QLabel* Label3;
+    QComboBox* fedDataLink;
+    QPushButton* btnBrowse;
+    QPushButton* btnConnect;
+    QCheckBox* chbGetTableNames;
+    QPushButton* btnAbout;
+    // SQL page
+    QWidget* tsSQL;
+    QLabel* Label1;
+    QTreeWidget* tvDbObjects;
+    QLabel* Label2;
+    QListWidget* lbFields;
+    QToolBar* ToolBar1;
+    QToolButton* btnRun;
+    QToolButton* btnPrev;
+    QToolButton* btnNext;
+    QToolButton* btnLoadSql;
+    QLabel* Label5;
+    TSqlEditor* redSQL;
+    QLabel* lblQueryProgress;
+    // Result page
+    QWidget* tsResult;
+    QToolBar* ToolBar2;
+    QToolButton* btnExtractMetadata;
+    QToolButton* btnSaveAsSQL;
+    QToolButton* btnSaveAsText;
+    QTableView* DBGrid1;
+    QGroupBox* GroupBox1;
+    QCheckBox* chbCP866;
+    QGroupBox* GroupBox2;
+    QCheckBox* chbDoubleQuotes;
+    QCheckBox* chbCommentValues;
+    QLabel* Label4;
+    QPlainTextEdit* redMemo;
+    QLabel* lblProgress;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateConnectionPage();
+    void CreateSqlPage();
+    void CreateResultPage();
+    void ConnectEvents();
+
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    void ApplyCommandLine();
+    void SetRecentList(const TStringList& items);
+
+    void btnAboutClick();
+    void btnPrevClick();
+    void btnNextClick();
+    void redSQLKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    TDesktop& desktop_;
+    const std::string programFile_;
+    const TStringList arguments_;
+    TProgramFiles files_;
+    std::string linksFileName_;
+    // A file is written back at exit only when it was read (or absent) at
+    // start, so that a file the program failed to read is never overwritten.
+    bool linksLoaded_ = false;
+    bool historyLoaded_ = false;
+    TSqlHistory history_;
+    int historyIndex_ = 0;
+    std::unique_ptr<TIniFile> iniFile_;
+    std::optional<TStringList> taskValues_;
+    bool shown_ = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// Where the program finds and keeps its files.
+//
+// The settings file and the help page are read next to the program file.
+// The files the program writes (the recent list, the history, exports) go
+// there too when that folder is writable (a portable install); otherwise
+// (a system-wide install) into the per-user data folder.
+
+#include <string>
+
+struct TProgramFiles {
+    std::string ProgramDir;    // the program file's folder, with its trailing separator
+    std::string DataDir;       // the folder written to, with its trailing separator
+    std::string IniFileName;   // <program>.INI
+    std::string HelpFileName;  // <program>.html
+
+    // Throws std::runtime_error when no writable folder can be had.
+    static TProgramFiles For(const std::string& programFile);
+};
+
+// The folder part of a file name with its trailing separator; empty when the
+// name has no folder part.
+std::string ExtractFilePath(const std::string& fileName);
+// The file name with the extension of its last part replaced by ext
+// (".INI"), or with ext appended when it has none.
+std::string ChangeFileExt(const std::string& fileName, const std::string& ext);
+// Whether a file can be created in the folder (tried, not guessed from modes).
+bool IsWritableDirectory(const std::string& dir);

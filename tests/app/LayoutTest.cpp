@@ -1,0 +1,184 @@
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "QtText.h"
+#include "SqlEditor.h"
+#include "WindowFixture.h"
+
+namespace {
+
+std::string Caption(QWidget* widget)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return FromQString(button->text());
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return FromQString(label->text());
+    if (auto* box = qobject_cast<QGroupBox*>(widget))
+        return FromQString(box->title());
+    return {};
+}
+
+TEST_F(WindowTest, EveryControlHasItsNameCaptionHintAndPage)
+{
+    TfmMain& window = Start();
+    EXPECT_EQ(window.objectName(), "fmMain");
+    EXPECT_EQ(window.windowTitle(), "Quillet");
+    struct Control {
+        const char* name;
+        const char* page;
+        std::string caption;
+        std::string hint;
+    };
+    const Control controls[] = {
+        {"Label3", "tsConnection", "Connection file (.UDL)", ""},
+        {"fedDataLink", "tsConnection", "", ""},
+        {"btnBrowse", "tsConnection", "Browse...", ""},
+        {"btnConnect", "tsConnection", "Connect", ""},
+        {"chbGetTableNames", "tsConnection", "Query database schema", ""},
+        {"btnAbout", "tsConnection", "About", ""},
+        {"Label1", "tsSQL", "Database objects", ""},
+        {"tvDbObjects", "tsSQL", "", ""},
+        {"Label2", "tsSQL", "Fields", ""},
+        {"lbFields", "tsSQL", "", ""},
+        {"ToolBar1", "tsSQL", "", ""},
+        {"btnRun", "tsSQL", "", "Run query (F9)"},
+        {"btnPrev", "tsSQL", "", "Previous query"},
+        {"btnNext", "tsSQL", "", "Next query"},
+        {"btnLoadSql", "tsSQL", "", "Load SQL from file"},
+        {"Label5", "tsSQL", "SQL editor", ""},
+        {"redSQL", "tsSQL", "", ""},
+        {"lblQueryProgress", "tsSQL", "", ""},
+        {"ToolBar2", "tsResult", "", ""},
+        {"btnExtractMetadata", "tsResult", "Export metadata", "Сгенерировать CREATE TABLE"},
+        {"btnSaveAsSQL", "tsResult", "Export data into script", "Сгенерировать INSERT"},
+        {"btnSaveAsText", "tsResult", "Export data into text", ""},
+        {"DBGrid1", "tsResult", "", ""},
+        {"GroupBox1", "tsResult", "View options", ""},
+        {"chbCP866", "tsResult", "OEM codepage", ""},
+        {"GroupBox2", "tsResult", "Export options", ""},
+        {"chbDoubleQuotes", "tsResult", "Field names in double quotes", ""},
+        {"chbCommentValues", "tsResult", "Comment values", ""},
+        {"Label4", "tsResult", "Field value", ""},
+        {"redMemo", "tsResult", "", ""},
+        {"lblProgress", "tsResult", "", ""},
+    };
+    for (const auto& c : controls) {
+        auto* widget = window.findChild<QWidget*>(c.name);
+        ASSERT_NE(widget, nullptr) << c.name;
+        auto* page = window.findChild<QWidget*>(c.page);
+        EXPECT_TRUE(page->isAncestorOf(widget)) << c.name;
+        EXPECT_EQ(Caption(widget), c.caption) << c.name;
+        EXPECT_EQ(FromQString(widget->toolTip()), c.hint) << c.name;
+    }
+    for (const char* separator : {"ToolButton1", "ToolButton2"}) {
+        auto* action = window.ToolBar1->findChild<QAction*>(separator);
+        ASSERT_NE(action, nullptr) << separator;
+        EXPECT_TRUE(action->isSeparator());
+    }
+}
+
+TEST_F(WindowTest, ControlsStartInTheirListedState)
+{
+    TfmMain& window = Start();
+    ASSERT_EQ(window.PageCtrl->count(), 3);
+    const char* pages[][2] = {{"tsConnection", "Connection"}, {"tsSQL", "SQL"}, {"tsResult", "Result"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(window.PageCtrl->widget(i)->objectName(), pages[i][0]);
+        EXPECT_EQ(window.PageCtrl->tabText(i), pages[i][1]);
+    }
+    EXPECT_TRUE(window.fedDataLink->isEditable());
+    EXPECT_TRUE(window.chbGetTableNames->isChecked());
+    EXPECT_FALSE(window.chbCP866->isChecked());
+    EXPECT_TRUE(window.chbDoubleQuotes->isChecked());
+    EXPECT_FALSE(window.chbCommentValues->isChecked());
+    EXPECT_TRUE(window.btnRun->isEnabled());
+    EXPECT_TRUE(window.btnLoadSql->isEnabled());
+    EXPECT_TRUE(window.redMemo->isReadOnly());
+    EXPECT_TRUE(window.redMemo->toPlainText().isEmpty());
+    EXPECT_EQ(window.lbFields->count(), 0);
+    EXPECT_EQ(window.lbInfo->count(), 0);
+    EXPECT_TRUE(window.lblProgress->text().isEmpty());
+    EXPECT_TRUE(window.lblQueryProgress->text().isEmpty());
+    ASSERT_EQ(window.tvDbObjects->topLevelItemCount(), 2);
+    EXPECT_EQ(window.tvDbObjects->topLevelItem(0)->text(0), "Tables");
+    EXPECT_EQ(window.tvDbObjects->topLevelItem(1)->text(0), "Procedures");
+    EXPECT_EQ(window.tvDbObjects->topLevelItem(0)->childCount(), 0);
+    EXPECT_EQ(window.tvDbObjects->topLevelItem(1)->childCount(), 0);
+    EXPECT_EQ(window.tvDbObjects->indentation(), 19);
+    for (auto* button : {window.btnRun, window.btnPrev, window.btnNext, window.btnLoadSql})
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+}
+
+TEST_F(WindowTest, DesignedGeometryAndStretchingWithTheWindow)
+{
+    TfmMain& window = Start();
+    window.resize(856, 501);
+    window.show();
+    EXPECT_EQ(window.PageCtrl->geometry(), QRect(0, 8, 857, 441));
+    EXPECT_EQ(window.lbInfo->geometry(), QRect(8, 456, 837, 41));
+
+    struct Control {
+        QWidget* widget;
+        QWidget* page;
+    };
+    const Control inPages[] = {{window.redSQL, window.tsSQL},
+                               {window.DBGrid1, window.tsResult},
+                               {window.btnAbout, window.tsConnection},
+                               {window.fedDataLink, window.tsConnection},
+                               {window.lblQueryProgress, window.tsSQL}};
+    for (const auto& c : inPages)
+        window.PageCtrl->setCurrentWidget(c.page);
+    std::vector<QRect> before;
+    for (const auto& c : inPages)
+        before.push_back(c.widget->geometry());
+
+    window.resize(856 + 100, 501 + 60);
+    for (const auto& c : inPages)
+        window.PageCtrl->setCurrentWidget(c.page);
+    EXPECT_EQ(window.PageCtrl->geometry(), QRect(0, 8, 957, 501));
+    EXPECT_EQ(window.lbInfo->geometry(), QRect(8, 516, 937, 41));
+    const QRect grown[] = {
+        before[0].adjusted(0, 0, 100, 60),   // editor: all four sides
+        before[1].adjusted(0, 0, 100, 0),    // grid: left, top, right
+        before[2].translated(100, 60),       // About: right, bottom
+        before[3],                           // data link box: left, top
+        before[4].translated(0, 60),         // progress: left, bottom
+    };
+    for (size_t i = 0; i < std::size(inPages); ++i)
+        EXPECT_EQ(inPages[i].widget->geometry(), grown[i]) << inPages[i].widget->objectName().toStdString();
+}
+
+TEST_F(WindowTest, TabOrderOfEachPage)
+{
+    TfmMain& window = Start();
+    window.show();
+    // The next focusable control of each, skipping the parts of composite controls.
+    auto nextFocus = [](QWidget* widget) {
+        QWidget* next = widget->nextInFocusChain();
+        while (next != widget && (!(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled()
+                                  || next->focusProxy() || widget->isAncestorOf(next)))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    const std::vector<std::vector<QWidget*>> chains = {
+        {window.btnConnect, window.fedDataLink, window.btnBrowse, window.btnAbout, window.chbGetTableNames},
+        {window.redSQL, window.lbFields, window.tvDbObjects},
+        {window.redMemo, window.DBGrid1, window.chbCP866, window.chbDoubleQuotes, window.chbCommentValues},
+    };
+    for (const auto& chain : chains)
+        for (size_t i = 0; i + 1 < chain.size(); ++i)
+            EXPECT_EQ(nextFocus(chain[i]), chain[i + 1]) << chain[i]->objectName().toStdString();
+}
+
+} // namespace
