@@ -66,7 +66,7 @@ struct TTypeCase {
     int64_t definedSize;  // -1: not checked
     int precision;
     int scale;
-    TCell value;
+    TReceived value;
 };
 
 TEST_F(PgProvider, ColumnTypesAndValues)
@@ -80,24 +80,24 @@ TEST_F(PgProvider, ColumnTypesAndValues)
                 " '1999-12-31 00:00:00', '10:30:15', '\\x00ff41'::bytea,"
                 " 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11', 'Привет, мир')");
     const TTypeCase cases[] = {
-        {"vc", adVarWChar, 20, 0, 0, TCell::MakeText("abc")},
-        {"ch", adWChar, 10, 0, 0, TCell::MakeText("ab        ")},
-        {"tx", adLongVarWChar, -1, 0, 0, TCell::MakeText("some text")},
-        {"i2", adSmallInt, 0, 0, 0, TCell::MakeInteger(-32768)},
-        {"i4", adInteger, 0, 0, 0, TCell::MakeInteger(2147483647)},
-        {"i8", adBigInt, 0, 0, 0, TCell::MakeInteger(9223372036854775807LL)},
-        {"nm", adNumeric, 0, 10, 2, TCell::MakeText("12.50")},
-        {"n0", adNumeric, 0, 5, 0, TCell::MakeText("42")},
-        {"r4", adSingle, 0, 0, 0, TCell::MakeFloat(static_cast<double>(0.1f))},
-        {"r8", adDouble, 0, 0, 0, TCell::MakeFloat(1.5)},
-        {"b", adBoolean, 0, 0, 0, TCell::MakeInteger(1)},
-        {"d", adDBDate, 0, 0, 0, TCell::MakeText("2024-01-02")},
-        {"ts", adDBTimeStamp, 0, 0, 0, TCell::MakeText("2024-01-02 10:30:00.123")},
-        {"ts0", adDBTimeStamp, 0, 0, 0, TCell::MakeText("1999-12-31 00:00:00")},
-        {"tm", adDBTime, 0, 0, 0, TCell::MakeText("10:30:15")},
-        {"by", adLongVarBinary, -1, 0, 0, TCell::MakeBytes(std::string("\0\xff" "A", 3))},
-        {"u", adGUID, 0, 0, 0, TCell::MakeText("{A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11}")},
-        {"ru", adVarWChar, 20, 0, 0, TCell::MakeText("Привет, мир")},
+        {"vc", adVarWChar, 20, 0, 0, TReceived::MakeText("abc")},
+        {"ch", adWChar, 10, 0, 0, TReceived::MakeText("ab        ")},
+        {"tx", adLongVarWChar, -1, 0, 0, TReceived::MakeText("some text")},
+        {"i2", adSmallInt, 0, 0, 0, TReceived::MakeInteger(-32768)},
+        {"i4", adInteger, 0, 0, 0, TReceived::MakeInteger(2147483647)},
+        {"i8", adBigInt, 0, 0, 0, TReceived::MakeInteger(9223372036854775807LL)},
+        {"nm", adNumeric, 0, 10, 2, TReceived::MakeText("12.50")},
+        {"n0", adNumeric, 0, 5, 0, TReceived::MakeText("42")},
+        {"r4", adSingle, 0, 0, 0, TReceived::MakeFloat(static_cast<double>(0.1f))},
+        {"r8", adDouble, 0, 0, 0, TReceived::MakeFloat(1.5)},
+        {"b", adBoolean, 0, 0, 0, TReceived::MakeInteger(1)},
+        {"d", adDBDate, 0, 0, 0, TReceived::MakeText("2024-01-02")},
+        {"ts", adDBTimeStamp, 0, 0, 0, TReceived::MakeText("2024-01-02 10:30:00.123")},
+        {"ts0", adDBTimeStamp, 0, 0, 0, TReceived::MakeText("1999-12-31 00:00:00")},
+        {"tm", adDBTime, 0, 0, 0, TReceived::MakeText("10:30:15")},
+        {"by", adLongVarBinary, -1, 0, 0, TReceived::MakeBytes(std::string("\0\xff" "A", 3))},
+        {"u", adGUID, 0, 0, 0, TReceived::MakeText("{A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11}")},
+        {"ru", adVarWChar, 20, 0, 0, TReceived::MakeText("Привет, мир")},
     };
     TRecordingReceiver result = Select("SELECT * FROM all_types");
     ASSERT_EQ(result.Columns.size(), std::size(cases));
@@ -128,8 +128,8 @@ TEST_F(PgProvider, NullsInEveryType)
     ASSERT_EQ(result.Rows.size(), 1u);
     const auto& row = result.Rows[0];
     for (size_t i = 0; i + 1 < row.size(); ++i)
-        EXPECT_EQ(row[i], TCell::MakeNull()) << "column " << i;
-    EXPECT_EQ(row.back(), TCell::MakeText("")) << "an empty string is not null";
+        EXPECT_EQ(row[i], TReceived::MakeNull()) << "column " << i;
+    EXPECT_EQ(row.back(), TReceived::MakeText("")) << "an empty string is not null";
 }
 
 TEST_F(PgProvider, BooleansAsCharByDefault)
@@ -138,8 +138,8 @@ TEST_F(PgProvider, BooleansAsCharByDefault)
     TRecordingReceiver result;
     ASSERT_TRUE(plain->Query("SELECT true AS t, false AS f", result));
     EXPECT_EQ(result.Columns[0].AdoType, adVarChar);
-    EXPECT_EQ(result.Rows.at(0)[0], TCell::MakeText("1"));
-    EXPECT_EQ(result.Rows.at(0)[1], TCell::MakeText("0"));
+    EXPECT_EQ(result.Rows.at(0)[0], TReceived::MakeText("1"));
+    EXPECT_EQ(result.Rows.at(0)[1], TReceived::MakeText("0"));
 }
 
 TEST_F(PgProvider, AnsiDriverGivesEightBitTypes)
@@ -151,8 +151,8 @@ TEST_F(PgProvider, AnsiDriverGivesEightBitTypes)
     EXPECT_EQ(result.Columns[0].AdoType, adChar);
     EXPECT_EQ(result.Columns[0].DefinedSize, 10);
     EXPECT_EQ(result.Columns[1].AdoType, adVarChar);
-    EXPECT_EQ(result.Rows.at(0)[0], TCell::MakeText("ab        "));
-    EXPECT_EQ(result.Rows.at(0)[1], TCell::MakeText("Ёлка"));
+    EXPECT_EQ(result.Rows.at(0)[0], TReceived::MakeText("ab        "));
+    EXPECT_EQ(result.Rows.at(0)[1], TReceived::MakeText("Ёлка"));
 }
 
 TEST_F(PgProvider, LongValuesArriveWhole)
@@ -168,8 +168,8 @@ TEST_F(PgProvider, LongValuesArriveWhole)
     std::string bytes;
     for (int i = 0; i < 50000; ++i)
         bytes += std::string("\0\xff", 2);
-    EXPECT_EQ(result.Rows[0][1], TCell::MakeBytes(bytes));
-    EXPECT_EQ(result.Rows[0][2], TCell::MakeText(std::string(10, 'x')));
+    EXPECT_EQ(result.Rows[0][1], TReceived::MakeBytes(bytes));
+    EXPECT_EQ(result.Rows[0][2], TReceived::MakeText(std::string(10, 'x')));
 }
 
 TEST_F(PgProvider, ManyRowsInOrder)
@@ -177,10 +177,10 @@ TEST_F(PgProvider, ManyRowsInOrder)
     TRecordingReceiver result = Select("SELECT g AS n, 'row ' || g AS t, g * 0.5 AS h FROM generate_series(1, 5000) g");
     ASSERT_EQ(result.Rows.size(), 5000u);
     for (int i = 0; i < 5000; i += 999) {
-        EXPECT_EQ(result.Rows[i][0], TCell::MakeInteger(i + 1));
-        EXPECT_EQ(result.Rows[i][1], TCell::MakeText("row " + std::to_string(i + 1)));
+        EXPECT_EQ(result.Rows[i][0], TReceived::MakeInteger(i + 1));
+        EXPECT_EQ(result.Rows[i][1], TReceived::MakeText("row " + std::to_string(i + 1)));
     }
-    EXPECT_EQ(result.Rows[4999][2], TCell::MakeText("2500.0"));
+    EXPECT_EQ(result.Rows[4999][2], TReceived::MakeText("2500.0"));
 }
 
 TEST_F(PgProvider, EmptyResultStillDescribesColumns)
@@ -200,7 +200,7 @@ TEST_F(PgProvider, QueryTakesTheFirstRowset)
     ASSERT_EQ(result.Columns.size(), 1u);
     EXPECT_EQ(result.Columns[0].Name, "twice");
     ASSERT_EQ(result.Rows.size(), 1u);
-    EXPECT_EQ(result.Rows[0][0], TCell::MakeInteger(14));
+    EXPECT_EQ(result.Rows[0][0], TReceived::MakeInteger(14));
 
     TRecordingReceiver none;
     EXPECT_FALSE(db->Query("UPDATE first_rowset SET id = 1", none));
@@ -230,7 +230,7 @@ TEST_F(PgProvider, DriverErrorsBecomeTrimmedMessages)
         EXPECT_NE(execute.find(c.part), std::string::npos) << execute;
     }
     // The connection stays usable after errors.
-    EXPECT_EQ(Select("SELECT 5 AS five").Rows.at(0)[0], TCell::MakeInteger(5));
+    EXPECT_EQ(Select("SELECT 5 AS five").Rows.at(0)[0], TReceived::MakeInteger(5));
 }
 
 TEST_F(PgProvider, UnboundParameterIsTheDriversError)
@@ -327,14 +327,14 @@ TEST_F(SqliteOdbc, ExecuteQueryAndTypes)
     EXPECT_EQ(result.Columns[3].AdoType, adDouble);
     EXPECT_EQ(result.Columns[5].AdoType, adDBTimeStamp);
     ASSERT_EQ(result.Rows.size(), 2u);
-    EXPECT_EQ(result.Rows[0][0], TCell::MakeInteger(1));
-    EXPECT_EQ(result.Rows[0][2], TCell::MakeText("first"));
-    EXPECT_EQ(result.Rows[0][3], TCell::MakeFloat(1.5));
-    EXPECT_EQ(result.Rows[0][5], TCell::MakeText("2024-01-02 10:30:00"));
-    EXPECT_EQ(result.Rows[0][6], TCell::MakeBytes(std::string("\0\xff", 2)));
-    EXPECT_EQ(result.Rows[1][1], TCell::MakeNull());
-    EXPECT_EQ(result.Rows[1][2], TCell::MakeText("Привет"));
-    EXPECT_EQ(result.Rows[1][6], TCell::MakeNull());
+    EXPECT_EQ(result.Rows[0][0], TReceived::MakeInteger(1));
+    EXPECT_EQ(result.Rows[0][2], TReceived::MakeText("first"));
+    EXPECT_EQ(result.Rows[0][3], TReceived::MakeFloat(1.5));
+    EXPECT_EQ(result.Rows[0][5], TReceived::MakeText("2024-01-02 10:30:00"));
+    EXPECT_EQ(result.Rows[0][6], TReceived::MakeBytes(std::string("\0\xff", 2)));
+    EXPECT_EQ(result.Rows[1][1], TReceived::MakeNull());
+    EXPECT_EQ(result.Rows[1][2], TReceived::MakeText("Привет"));
+    EXPECT_EQ(result.Rows[1][6], TReceived::MakeNull());
 }
 
 TEST_F(SqliteOdbc, TablesAndErrors)

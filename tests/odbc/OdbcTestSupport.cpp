@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <ostream>
 
-bool TCell::operator==(const TCell& other) const
+bool TReceived::operator==(const TReceived& other) const
 {
     if (Kind != other.Kind)
         return false;
@@ -17,14 +17,14 @@ bool TCell::operator==(const TCell& other) const
     }
 }
 
-std::ostream& operator<<(std::ostream& out, const TCell& cell)
+std::ostream& operator<<(std::ostream& out, const TReceived& cell)
 {
     switch (cell.Kind) {
-    case TCell::Null: return out << "<null>";
-    case TCell::Integer: return out << "int " << cell.Int;
-    case TCell::Float: return out << "float " << testing::PrintToString(cell.Real);
-    case TCell::Text: return out << "text " << testing::PrintToString(cell.Data);
-    case TCell::Bytes: return out << "bytes " << testing::PrintToString(cell.Data) << " (" << cell.Data.size() << ")";
+    case TReceived::Null: return out << "<null>";
+    case TReceived::Integer: return out << "int " << cell.Int;
+    case TReceived::Float: return out << "float " << testing::PrintToString(cell.Real);
+    case TReceived::Text: return out << "text " << testing::PrintToString(cell.Data);
+    case TReceived::Bytes: return out << "bytes " << testing::PrintToString(cell.Data) << " (" << cell.Data.size() << ")";
     }
     return out;
 }
@@ -43,9 +43,9 @@ std::vector<std::string> TRecordingReceiver::ColumnTexts(const std::string& name
     size_t index = ColumnIndex(name);
     std::vector<std::string> texts;
     for (const auto& row : Rows) {
-        const TCell& cell = row.at(index);
-        texts.push_back(cell.Kind == TCell::Null      ? "<null>"
-                        : cell.Kind == TCell::Integer ? std::to_string(cell.Int)
+        const TReceived& cell = row.at(index);
+        texts.push_back(cell.Kind == TReceived::Null      ? "<null>"
+                        : cell.Kind == TReceived::Integer ? std::to_string(cell.Int)
                                                       : cell.Data);
     }
     return texts;

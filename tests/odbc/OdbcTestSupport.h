@@ -10,34 +10,34 @@
 #include <vector>
 
 // One received value.
-struct TCell {
+struct TReceived {
     enum TKind { Null, Integer, Float, Text, Bytes };
     TKind Kind = Null;
     int64_t Int = 0;
     double Real = 0;
     std::string Data;  // text or bytes
 
-    static TCell MakeNull() { return {}; }
-    static TCell MakeInteger(int64_t v) { TCell c; c.Kind = Integer; c.Int = v; return c; }
-    static TCell MakeFloat(double v) { TCell c; c.Kind = Float; c.Real = v; return c; }
-    static TCell MakeText(std::string v) { TCell c; c.Kind = Text; c.Data = std::move(v); return c; }
-    static TCell MakeBytes(std::string v) { TCell c; c.Kind = Bytes; c.Data = std::move(v); return c; }
-    bool operator==(const TCell& other) const;
+    static TReceived MakeNull() { return {}; }
+    static TReceived MakeInteger(int64_t v) { TReceived c; c.Kind = Integer; c.Int = v; return c; }
+    static TReceived MakeFloat(double v) { TReceived c; c.Kind = Float; c.Real = v; return c; }
+    static TReceived MakeText(std::string v) { TReceived c; c.Kind = Text; c.Data = std::move(v); return c; }
+    static TReceived MakeBytes(std::string v) { TReceived c; c.Kind = Bytes; c.Data = std::move(v); return c; }
+    bool operator==(const TReceived& other) const;
 };
-std::ostream& operator<<(std::ostream& out, const TCell& cell);
+std::ostream& operator<<(std::ostream& out, const TReceived& cell);
 
 class TRecordingReceiver : public TRowReceiver {
 public:
     std::vector<TColumnInfo> Columns;
-    std::vector<std::vector<TCell>> Rows;
+    std::vector<std::vector<TReceived>> Rows;
 
     void SetColumns(std::vector<TColumnInfo> columns) override { Columns = std::move(columns); }
     void BeginRow() override { Rows.emplace_back(); }
-    void PutNull() override { Rows.back().push_back(TCell::MakeNull()); }
-    void PutInteger(int64_t value) override { Rows.back().push_back(TCell::MakeInteger(value)); }
-    void PutFloat(double value) override { Rows.back().push_back(TCell::MakeFloat(value)); }
-    void PutText(std::string_view text) override { Rows.back().push_back(TCell::MakeText(std::string(text))); }
-    void PutBytes(std::string_view bytes) override { Rows.back().push_back(TCell::MakeBytes(std::string(bytes))); }
+    void PutNull() override { Rows.back().push_back(TReceived::MakeNull()); }
+    void PutInteger(int64_t value) override { Rows.back().push_back(TReceived::MakeInteger(value)); }
+    void PutFloat(double value) override { Rows.back().push_back(TReceived::MakeFloat(value)); }
+    void PutText(std::string_view text) override { Rows.back().push_back(TReceived::MakeText(std::string(text))); }
+    void PutBytes(std::string_view bytes) override { Rows.back().push_back(TReceived::MakeBytes(std::string(bytes))); }
 
     // The index of the named column; fails the test when there is none.
     size_t ColumnIndex(const std::string& name) const;
