@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "AnchorLayout.h"
 #include "MainForm.h"
@@ -74,7 +75,8 @@ QToolButton* AddTextButton(QToolBar* bar, const char* name, const QString& capti
     button->setText(caption);
     button->setToolTip(hint);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setFixedSize(109, 21);
+    // Wider than designed when the caption needs it in the font at hand.
+    button->setFixedSize(std::max(109, button->sizeHint().width()), 21);
     button->setFocusPolicy(Qt::NoFocus);
     bar->addWidget(button);
     return button;
@@ -83,6 +85,14 @@ QToolButton* AddTextButton(QToolBar* bar, const char* name, const QString& capti
 void AddSeparator(QToolBar* bar, const char* name)
 {
     bar->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+// The designed place of a captioned control, widened when its caption needs
+// more room in the font at hand than it had in the designed one.
+QRect CaptionRect(QWidget* widget, QRect rect)
+{
+    rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+    return rect;
 }
 
 QListWidget* NewListBox(const char* name)
@@ -139,7 +149,7 @@ void TfmMain::CreateConnectionPage()
     layout->Place(fedDataLink, {8, 24, 241, 21});
     layout->Place(btnBrowse, {256, 24, 75, 25});
     layout->Place(btnConnect, {8, 56, 89, 25});
-    layout->Place(chbGetTableNames, {104, 56, 153, 17});
+    layout->Place(chbGetTableNames, CaptionRect(chbGetTableNames, {104, 56, 153, 17}));
     layout->Place(btnAbout, {744, 376, 97, 25}, TAnchors(TAnchor::Right) | TAnchor::Bottom);
 
     setTabOrder(btnConnect, fedDataLink);
@@ -204,14 +214,14 @@ void TfmMain::CreateResultPage()
     GroupBox1 = Named(new QGroupBox(QStringLiteral("View options")), "GroupBox1");
     chbCP866 = NewCheckBox("chbCP866", QStringLiteral("OEM codepage"), false);
     auto* viewLayout = new TAnchorLayout(GroupBox1, QSize(185, 89));
-    viewLayout->Place(chbCP866, {10, 18, 143, 21});
+    viewLayout->Place(chbCP866, CaptionRect(chbCP866, {10, 18, 143, 21}));
 
     GroupBox2 = Named(new QGroupBox(QStringLiteral("Export options")), "GroupBox2");
     chbDoubleQuotes = NewCheckBox("chbDoubleQuotes", QStringLiteral("Field names in double quotes"), true);
     chbCommentValues = NewCheckBox("chbCommentValues", QStringLiteral("Comment values"), false);
     auto* exportLayout = new TAnchorLayout(GroupBox2, QSize(265, 89));
-    exportLayout->Place(chbDoubleQuotes, {8, 18, 192, 21});
-    exportLayout->Place(chbCommentValues, {8, 48, 97, 17});
+    exportLayout->Place(chbDoubleQuotes, CaptionRect(chbDoubleQuotes, {8, 18, 192, 21}));
+    exportLayout->Place(chbCommentValues, CaptionRect(chbCommentValues, {8, 48, 97, 17}));
 
     Label4 = NewLabel("Label4", QStringLiteral("Field value"));
     redMemo = Named(new QPlainTextEdit, "redMemo");
