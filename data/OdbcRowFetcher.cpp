@@ -19,62 +19,32 @@ public:
     void PutValue(SQLUSMALLINT number, const TOdbcColumn& column, TRowReceiver& receiver)
     {
         switch (column.Kind) {
-        case TOdbcValueKind::Integer: {
-            SQLBIGINT value = 0;
-            if (GetFixed(number, SQL_C_SBIGINT, &value, sizeof value))
-                receiver.PutInteger(value);
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Integer:
+            PutFixed<SQLBIGINT>(number, SQL_C_SBIGINT, receiver, [&](SQLBIGINT v) { receiver.PutInteger(v); });
             return;
-        }
-        case TOdbcValueKind::Single: {
-            SQLREAL value = 0;
-            if (GetFixed(number, SQL_C_FLOAT, &value, sizeof value))
-                receiver.PutFloat(static_cast<double>(value));
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Single:
+            // Widened as it is: 0.1 in single precision reads 0.100000001490116.
+            PutFixed<SQLREAL>(number, SQL_C_FLOAT, receiver, [&](SQLREAL v) { receiver.PutFloat(v); });
             return;
-        }
-        case TOdbcValueKind::Double: {
-            SQLDOUBLE value = 0;
-            if (GetFixed(number, SQL_C_DOUBLE, &value, sizeof value))
-                receiver.PutFloat(value);
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Double:
+            PutFixed<SQLDOUBLE>(number, SQL_C_DOUBLE, receiver, [&](SQLDOUBLE v) { receiver.PutFloat(v); });
             return;
-        }
-        case TOdbcValueKind::Date: {
-            SQL_DATE_STRUCT value{};
-            if (GetFixed(number, SQL_C_TYPE_DATE, &value, sizeof value))
-                receiver.PutText(OdbcDateText(value));
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Date:
+            PutFixed<SQL_DATE_STRUCT>(number, SQL_C_TYPE_DATE, receiver,
+                                      [&](const SQL_DATE_STRUCT& v) { receiver.PutText(OdbcDateText(v)); });
             return;
-        }
-        case TOdbcValueKind::Time: {
-            SQL_TIME_STRUCT value{};
-            if (GetFixed(number, SQL_C_TYPE_TIME, &value, sizeof value))
-                receiver.PutText(OdbcTimeText(value));
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Time:
+            PutFixed<SQL_TIME_STRUCT>(number, SQL_C_TYPE_TIME, receiver,
+                                      [&](const SQL_TIME_STRUCT& v) { receiver.PutText(OdbcTimeText(v)); });
             return;
-        }
-        case TOdbcValueKind::Timestamp: {
-            SQL_TIMESTAMP_STRUCT value{};
-            if (GetFixed(number, SQL_C_TYPE_TIMESTAMP, &value, sizeof value))
-                receiver.PutText(OdbcTimestampText(value));
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Timestamp:
+            PutFixed<SQL_TIMESTAMP_STRUCT>(number, SQL_C_TYPE_TIMESTAMP, receiver, [&](const SQL_TIMESTAMP_STRUCT& v) {
+                receiver.PutText(OdbcTimestampText(v));
+            });
             return;
-        }
-        case TOdbcValueKind::Guid: {
-            SQLGUID value{};
-            if (GetFixed(number, SQL_C_GUID, &value, sizeof value))
-                receiver.PutText(OdbcGuidText(value));
-            else
-                receiver.PutNull();
+        case TOdbcValueKind::Guid:
+            PutFixed<SQLGUID>(number, SQL_C_GUID, receiver, [&](const SQLGUID& v) { receiver.PutText(OdbcGuidText(v)); });
             return;
-        }
         case TOdbcValueKind::Decimal:
             if (GetLong(number, SQL_C_CHAR, 1))
                 receiver.PutText(value_);
@@ -126,13 +96,18 @@ private:
         return sqlType == SQL_CHAR || sqlType == SQL_VARCHAR || sqlType == SQL_LONGVARCHAR;
     }
 
-    // Reads a fixed-size value; false when it is null.
-    bool GetFixed(SQLUSMALLINT number, SQLSMALLINT cType, void* target, SQLLEN size)
+    // Reads a fixed-size value and hands it to put, or a null to the receiver.
+    template <typename T, typename TPut>
+    void PutFixed(SQLUSMALLINT number, SQLSMALLINT cType, TRowReceiver& receiver, TPut put)
     {
+        T value{};
         SQLLEN indicator = 0;
-        OdbcCheck(SQLGetData(statement_, number, cType, target, size, &indicator), SQL_HANDLE_STMT, statement_,
-                  "Cannot read a column value");
-        return indicator != SQL_NULL_DATA;
+        OdbcCheck(SQLGetData(statement_, number, cType, &value, sizeof value, &indicator), SQL_HANDLE_STMT,
+                  statement_, "Cannot read a column value");
+        if (indicator == SQL_NULL_DATA)
+            receiver.PutNull();
+        else
+            put(value);
     }
 
     // Reads a whole variable-length value into value_ in pieces; false when
@@ -153,8 +128,6 @@ private:
             size_t room = piece_.size() - terminator;
             bool whole = indicator != SQL_NO_TOTAL && static_cast<size_t>(indicator) <= room;
             size_t length = whole ? static_cast<size_t>(indicator) : room;
-            if (terminator > 1)
-                length -= length % terminator;
             value_.append(piece_.data(), length);
             if (whole)
                 return true;
