@@ -11,6 +11,19 @@
 
 namespace {
 
+// Wide text in the program code page. Most text is ASCII, which every code
+// page the program runs in writes as itself, so that needs no converter.
+std::string ProgramText(std::u16string_view text)
+{
+    std::string narrow(text.size(), '\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0x80)
+            return CodePage::FromUtf16(text);
+        narrow[i] = static_cast<char>(text[i]);
+    }
+    return narrow;
+}
+
 // Reads the values of the current row with SQLGetData, long values in pieces.
 class TGetDataReader {
 public:
@@ -74,7 +87,7 @@ private:
         if (!narrowColumns_[number]) {
             try {
                 if (GetLong(number, SQL_C_WCHAR, sizeof(SQLWCHAR)))
-                    receiver.PutText(CodePage::FromUtf16(std::u16string_view(
+                    receiver.PutText(ProgramText(std::u16string_view(
                         reinterpret_cast<const char16_t*>(value_.data()), value_.size() / sizeof(char16_t))));
                 else
                     receiver.PutNull();
