@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kRows = 200000;
 constexpr int kPort = 54339;
-const std::string kDir = std::string(QUILLET_BENCH_DIR) + "/pg";
+const std::string kDir = QUILLET_BENCH_PG_DIR;
 const std::string kScript = QUILLET_PG_CLUSTER_SCRIPT;
 
 void Run(const std::string& command)
