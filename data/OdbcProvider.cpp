@@ -18,7 +18,18 @@
 
 namespace {
 
-void UseProgramCodePageForDriverManager();
+// The driver manager converts wide text for drivers without wide entry points
+// (the SQLite one) in the character set of the C library's locale. Settle that
+// locale on the program code page: a bare C locale, which the program takes as
+// UTF-8, becomes C.UTF-8 (as Qt does), so that national text survives. Some
+// drivers reset the locale from the environment when they load, so this runs
+// again around every connect.
+void UseProgramCodePageForDriverManager()
+{
+    CodePage::ProgramName();
+    if (CodePage::ProgramIsUtf8() && std::string_view(nl_langinfo(CODESET)) != "UTF-8")
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
 
 // The wide form of program text for the W entry points.
 std::u16string Wide(const std::string& text)
@@ -132,19 +143,6 @@ private:
     TOdbcHandle environment_;
     TOdbcHandle connection_;
 };
-
-// The driver manager converts wide text for drivers without wide entry points
-// (the SQLite one) in the character set of the C library's locale. Settle that
-// locale on the program code page: a bare C locale, which the program takes as
-// UTF-8, becomes C.UTF-8 (as Qt does), so that national text survives. Some
-// drivers reset the locale from the environment when they load, so this runs
-// again around every connect.
-void UseProgramCodePageForDriverManager()
-{
-    CodePage::ProgramName();
-    if (CodePage::ProgramIsUtf8() && std::string_view(nl_langinfo(CODESET)) != "UTF-8")
-        std::setlocale(LC_CTYPE, "C.UTF-8");
-}
 
 } // namespace
 
