@@ -174,13 +174,31 @@ TEST_F(PgProvider, LongValuesArriveWhole)
 
 TEST_F(PgProvider, ManyRowsInOrder)
 {
-    TRecordingReceiver result = Select("SELECT g AS n, 'row ' || g AS t, g * 0.5 AS h FROM generate_series(1, 5000) g");
-    ASSERT_EQ(result.Rows.size(), 5000u);
-    for (int i = 0; i < 5000; i += 999) {
-        EXPECT_EQ(result.Rows[i][0], TReceived::MakeInteger(i + 1));
-        EXPECT_EQ(result.Rows[i][1], TReceived::MakeText("row " + std::to_string(i + 1)));
+    // Whole result in the driver, and through a server cursor a few rows at a time.
+    for (const char* options : {"", "UseDeclareFetch=1;Fetch=100;"}) {
+        SCOPED_TRACE(options);
+        auto connection = OpenOdbc(PgConnectionString(options));
+        TRecordingReceiver result;
+        ASSERT_TRUE(connection->Query("SELECT g AS n, 'row ' || g AS t, g * 0.5 AS h FROM generate_series(1, 5000) g",
+                                      result));
+        ASSERT_EQ(result.Rows.size(), 5000u);
+        for (int i = 0; i < 5000; i += 999) {
+            EXPECT_EQ(result.Rows[i][0], TReceived::MakeInteger(i + 1));
+            EXPECT_EQ(result.Rows[i][1], TReceived::MakeText("row " + std::to_string(i + 1)));
+        }
+        EXPECT_EQ(result.Rows[4999][2], TReceived::MakeText("2500.0"));
     }
-    EXPECT_EQ(result.Rows[4999][2], TReceived::MakeText("2500.0"));
+}
+
+TEST_F(PgProvider, ErrorWhileFetchingThroughACursor)
+{
+    auto connection = OpenOdbc(PgConnectionString("UseDeclareFetch=1;Fetch=2;"));
+    std::string message = ErrorOf([&] {
+        TRecordingReceiver result;
+        connection->Query("SELECT 10 / (5 - g) AS q FROM generate_series(1, 8) g", result);
+    });
+    EXPECT_NE(message.find("division by zero"), std::string::npos) << message;
+    ExpectTrimmed(message);
 }
 
 TEST_F(PgProvider, EmptyResultStillDescribesColumns)
