@@ -1,0 +1,111 @@
+#include "Connection.h"
+#include "TestDatabase.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+class ConnectionTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        MakeDatabase(dir.File("db.sqlite"),
+                     "CREATE TABLE b_items(id INTEGER PRIMARY KEY, name TEXT);"
+                     "CREATE TABLE a_seq(id INTEGER PRIMARY KEY AUTOINCREMENT, v TEXT);"
+                     "INSERT INTO a_seq(v) VALUES ('x');"
+                     "CREATE VIEW v_items AS SELECT * FROM b_items;"
+                     "INSERT INTO b_items VALUES (1, 'a'), (2, 'b'), (3, 'c');");
+        WriteBytes(dir.File("db.udl"), Utf16Udl("Provider=SQLite.1;Data Source=db.sqlite"));
+        cn.SetConnectionString("FILE NAME=" + dir.File("db.udl"));
+    }
+    TTempDir dir;
+    TConnection cn{"cnAdo"};
+};
+
+} // namespace
+
+TEST_F(ConnectionTest, ExecuteOpensImplicitlyAndCountsRecords)
+{
+    EXPECT_FALSE(cn.Connected());
+    int64_t affected = -1;
+    cn.Execute("UPDATE b_items SET name = name || '!' WHERE id >= 2", affected);
+    EXPECT_TRUE(cn.Connected());
+    EXPECT_EQ(affected, 2);
+    cn.Execute("UPDATE b_items SET name = 'z' WHERE id = 99", affected);
+    EXPECT_EQ(affected, 0);
+    cn.Execute("DELETE FROM b_items WHERE id = 1");
+    cn.Execute("SELECT * FROM b_items", affected);
+    EXPECT_EQ(affected, 0);
+    cn.Close();
+    EXPECT_FALSE(cn.Connected());
+    cn.Close();
+}
+
+TEST_F(ConnectionTest, ListsTablesViewsAndNoProcedures)
+{
+    TStringList tables{"stale"};
+    cn.GetTableNames(tables);
+    EXPECT_EQ(tables, (TStringList{"a_seq", "b_items", "v_items"}));
+    cn.GetTableNames(tables, true);
+    EXPECT_EQ(tables, (TStringList{"sqlite_sequence", "a_seq", "b_items", "v_items"}));
+    TStringList procedures{"kept"};
+    cn.GetProcedureNames(procedures);
+    EXPECT_EQ(procedures, TStringList{"kept"});
+}
+
+TEST_F(ConnectionTest, ProviderErrorsCarryTheDriverText)
+{
+    EXPECT_EQ(ErrorOf([&] { cn.Execute("SELEKT 1"); }), "near \"SELEKT\": syntax error");
+    EXPECT_EQ(ErrorOf([&] { cn.Execute("SELECT * FROM b_items WHERE id = ?"); }),
+              "No value given for one or more required parameters");
+    EXPECT_EQ(ErrorOf([&] { cn.Execute("SELECT * FROM b_items WHERE id = :id"); }),
+              "No value given for one or more required parameters");
+    EXPECT_TRUE(cn.Connected());  // a failed execute keeps the connection it opened
+}
+
+TEST_F(ConnectionTest, ProvidersArePickedByName)
+{
+    struct { std::string init; std::string error; } cases[] = {
+        {"Data Source=db.sqlite", "Provider \"VFPOLEDB.1\" is not available; the providers available are SQLite, MSDASQL"},
+        {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=db.sqlite",
+         "Provider \"Microsoft.Jet.OLEDB.4.0\" is not available; the providers available are SQLite, MSDASQL"},
+        {"Provider=sqlite;Data Source=db.sqlite", ""},
+        {"Provider=SQLite;Data Source=" + dir.File("db.sqlite"), ""},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(dir.File("p.udl"), Utf16Udl(c.init));
+        TConnection connection("cnAdo");
+        connection.SetConnectionString("FILE NAME=" + dir.File("p.udl"));
+        if (c.error.empty())
+            EXPECT_NO_THROW(connection.Open()) << c.init;
+        else
+            EXPECT_EQ(ErrorOf([&] { connection.Open(); }), c.error);
+    }
+}
+
+TEST_F(ConnectionTest, MissingDatabaseIsAnErrorAndNotCreated)
+{
+    WriteBytes(dir.File("m.udl"), Utf16Udl("Provider=SQLite;Data Source=nothing.db"));
+    TConnection connection("cnAdo");
+    connection.SetConnectionString("FILE NAME=" + dir.File("m.udl"));
+    std::string error = ErrorOf([&] { connection.Open(); });
+    EXPECT_NE(error.find(dir.File("nothing.db")), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("nothing.db")));
+    EXPECT_FALSE(connection.Connected());
+
+    TConnection unnamed("cnAdo");
+    EXPECT_EQ(ErrorOf([&] { unnamed.Open(); }), "cnAdo: The connection string is empty");
+    unnamed.SetConnectionString("FILE NAME=" + dir.File("absent.udl"));
+    EXPECT_NE(ErrorOf([&] { unnamed.Open(); }).find(dir.File("absent.udl")), std::string::npos);
+}
