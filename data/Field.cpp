@@ -120,9 +120,9 @@ bool TField::ValueIsNull() const
 
 std::string TField::ValueText() const
 {
-    if (ValueIsNull())
-        return {};
     const TCell cell = CurrentCell(dataSet_, storeColumn_);
+    if (cell.Kind == TCellKind::Null)
+        return {};
     const TFormatSettings& settings = FormatSettings();
     switch (dataType_) {
     case ftString:
@@ -142,16 +142,16 @@ std::string TField::ValueText() const
             return *flag ? "True" : "False";
         break;
     case ftDate:
-        if (std::optional<double> value = CellDateTime(cell))
-            return FormatDateTime(settings.ShortDateFormat, *value, settings);
-        break;
     case ftTime:
-        if (std::optional<double> value = CellDateTime(cell))
-            return FormatDateTime(settings.LongTimeFormat, *value, settings);
-        break;
     case ftDateTime:
-        if (std::optional<double> value = CellDateTime(cell))
-            return DateTimeText(*value, settings);
+        if (std::optional<double> value = CellDateTime(cell)) {
+            if (dataType_ == ftTime)
+                return FormatDateTime(settings.LongTimeFormat, *value, settings);
+            if (*value == 0)
+                return {};  // the zero date is null
+            return dataType_ == ftDate ? FormatDateTime(settings.ShortDateFormat, *value, settings)
+                                       : DateTimeText(*value, settings);
+        }
         break;
     default:
         break;
@@ -180,8 +180,14 @@ std::string TField::DefaultText() const
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return "(" + name + ")";
     }
-    if (dataType_ == ftBCD && !ValueIsNull() && BcdOverflows(CurrentCell(dataSet_, storeColumn_)))
-        return "(Overflow)";
+    if (dataType_ == ftBCD) {
+        const TCell cell = CurrentCell(dataSet_, storeColumn_);
+        if (cell.Kind == TCellKind::Null)
+            return {};
+        if (std::optional<int64_t> value = CellBcd(cell))
+            return FormatBcd(*value, FormatSettings().DecimalSeparator);
+        return BcdOverflows(cell) ? "(Overflow)" : StoredText(cell);
+    }
     return ValueText();
 }
 

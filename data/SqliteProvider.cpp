@@ -54,8 +54,9 @@ TSqliteConnection::TSqliteConnection(const TInitProperties& props)
     if (path[0] != '/')
         path = props.FileDir + path;
     sqlite3* db = nullptr;
-    // Read-write on an existing file only: a mistyped name must not create an empty database.
-    int rc = sqlite3_open_v2(CodePage::ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // Read-write on an existing file only: a mistyped name must not create an
+    // empty database. One thread uses a connection, so SQLite needs no locking.
+    int rc = sqlite3_open_v2(CodePage::ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     db_.reset(db);
     if (rc != SQLITE_OK)
         throw std::runtime_error("Cannot open the SQLite database \"" + path + "\": " +

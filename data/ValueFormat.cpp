@@ -70,19 +70,28 @@ std::string FormatGeneral(double value, int precision, char decimalSeparator)
 std::string FormatBcd(int64_t scaled, char decimalSeparator)
 {
     uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-    std::string out = scaled < 0 ? "-" : "";
-    out += std::to_string(magnitude / BcdScale);
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* at = end;
     uint64_t fraction = magnitude % BcdScale;
     if (fraction != 0) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%04u", static_cast<unsigned>(fraction));
-        std::string f = digits;
-        while (f.back() == '0')
-            f.pop_back();
-        out += decimalSeparator;
-        out += f;
+        int digits = 4;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        for (int k = 0; k < digits; ++k, fraction /= 10)
+            *--at = static_cast<char>('0' + fraction % 10);
+        *--at = decimalSeparator;
     }
-    return out;
+    uint64_t whole = magnitude / BcdScale;
+    do {
+        *--at = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (scaled < 0)
+        *--at = '-';
+    return std::string(at, end);
 }
 
 std::optional<int64_t> ParseBcd(std::string_view text)
@@ -154,6 +163,15 @@ std::optional<int64_t> BcdFromDouble(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
+    // Fast path: well inside the exact range of a double, and far enough from
+    // a half that the binary error of the product cannot decide the rounding.
+    if (std::fabs(value) < 1e9) {
+        const double scaled = value * BcdScale;
+        const double fraction = std::fabs(scaled - std::trunc(scaled));
+        if (std::fabs(fraction - 0.5) > 0.01)
+            return static_cast<int64_t>(std::round(scaled));
+    }
+    // Otherwise round the value as its 15-digit decimal text reads.
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     return ParseBcd(buffer);
@@ -337,8 +355,18 @@ bool MarkerFollows(std::string_view pattern, size_t at)
 void AppendNumber(std::string& out, int value, int digits)
 {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%0*d", digits, value);
-    out += buffer;
+    char* end = buffer + sizeof buffer;
+    char* at = end;
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--at = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (end - at < digits)
+        *--at = '0';
+    if (value < 0)
+        *--at = '-';
+    out.append(at, end);
 }
 
 } // namespace
