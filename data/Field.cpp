@@ -191,9 +191,10 @@ std::string TField::DefaultText() const
     return ValueText();
 }
 
+// The handler starts from the default text, so it may amend it or replace it.
 std::string TField::HandlerText(bool displayText) const
 {
-    std::string text;
+    std::string text = DefaultText();
     onGetText_(*this, text, displayText);
     return text;
 }

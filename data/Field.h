@@ -31,6 +31,8 @@ public:
     std::string ValueText() const;
     // ftBoolean only; else "Cannot access field '%s' as type Boolean".
     bool ValueFlag() const;
+    // The OnGetText handler's text (called with the default text filled in,
+    // displayText false / true), or the default text without a handler.
     std::string FieldText() const;
     std::string DisplayText() const;
     // Raw bytes of a text or binary value (empty for other values).

@@ -257,6 +257,8 @@ TEST_F(DataSetTest, TextHandlersSupplyFieldText)
     EXPECT_EQ(name.FieldText(), "text:abc");
     EXPECT_EQ(name.DisplayText(), "shown:abc");
     EXPECT_EQ(name.ValueText(), "abc");
+    name.SetOnGetText([](const TField&, std::string& text, bool) { text = "<" + text + ">"; });
+    EXPECT_EQ(name.FieldText(), "<abc>");
 }
 
 TEST_F(DataSetTest, ViewUpdatesNestAndResyncRedisplays)
