@@ -1,5 +1,6 @@
 #include "FormatSettings.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
@@ -98,7 +99,8 @@ std::string TimePattern(const std::string& strftimeFormat, char& separator)
         case 'l': hourSeen = true; twelveHour = true; leadingZero = false; break;
         case 'p': case 'P': twelveHour = true; markerFirst = !hourSeen; break;
         case 'M':
-            if (i >= 2 && format[i - 2] != '%' && i >= 3)
+            // The character before "%M" separates hours and minutes.
+            if (i >= 2 && std::ispunct(static_cast<unsigned char>(format[i - 2])) && format[i - 2] != '%')
                 separator = format[i - 2];
             break;
         default: break;
@@ -111,6 +113,14 @@ std::string TimePattern(const std::string& strftimeFormat, char& separator)
 }
 
 } // namespace
+
+void ApplyStrftimeFormats(TFormatSettings& settings, const std::string& dateFormat, const std::string& timeFormat)
+{
+    if (!dateFormat.empty())
+        settings.ShortDateFormat = DatePattern(dateFormat, settings.DateSeparator);
+    if (!timeFormat.empty())
+        settings.LongTimeFormat = TimePattern(timeFormat, settings.TimeSeparator);
+}
 
 TFormatSettings ReadLocaleFormatSettings(const char* localeName)
 {
@@ -129,12 +139,7 @@ TFormatSettings ReadLocaleFormatSettings(const char* localeName)
     if (!IsPlainLocale(timeName)) {
         if (locale_t loc = newlocale(LC_TIME_MASK, timeName.c_str(), static_cast<locale_t>(0))) {
             auto text = [loc](nl_item item) { const char* s = nl_langinfo_l(item, loc); return std::string(s ? s : ""); };
-            std::string dateFormat = text(D_FMT);
-            if (!dateFormat.empty())
-                settings.ShortDateFormat = DatePattern(dateFormat, settings.DateSeparator);
-            std::string timeFormat = text(T_FMT);
-            if (!timeFormat.empty())
-                settings.LongTimeFormat = TimePattern(timeFormat, settings.TimeSeparator);
+            ApplyStrftimeFormats(settings, text(D_FMT), text(T_FMT));
             if (!text(AM_STR).empty())
                 settings.TimeAMString = text(AM_STR);
             if (!text(PM_STR).empty())

@@ -29,6 +29,11 @@ const TFormatSettings& FormatSettings();
 // stand for whatever the locale does not say, and for the C/POSIX locale.
 TFormatSettings ReadLocaleFormatSettings(const char* localeName = "");
 
+// Takes the short date and long time formats, with their separators, from a
+// locale's strftime formats (D_FMT "%d.%m.%Y", T_FMT "%I:%M:%S %p"); an empty
+// format leaves its setting alone.
+void ApplyStrftimeFormats(TFormatSettings& settings, const std::string& dateFormat, const std::string& timeFormat);
+
 // Replaces the settings in force; returns the previous ones.
 TFormatSettings SetFormatSettings(const TFormatSettings& settings);
 

@@ -124,6 +124,26 @@ TEST(FormatSettings, LocalesFillTheSettings)
     }
 }
 
+TEST(FormatSettings, StrftimeFormatsBecomePatterns)
+{
+    struct { const char* date; const char* time; const char* shortDate; char dateSep; const char* longTime; char timeSep; } cases[] = {
+        {"%d.%m.%Y", "%T", "dd/mm/yyyy", '.', "hh:mm:ss", ':'},
+        {"%m/%d/%Y", "%r", "mm/dd/yyyy", '/', "hh:mm:ss AMPM", ':'},
+        {"%Y-%m-%d", "%H.%M.%S", "yyyy/mm/dd", '-', "hh:mm:ss", '.'},
+        {"%e/%m/%y", "%l:%M:%S %p", "d/mm/yy", '/', "h:mm:ss AMPM", ':'},
+        {"%F", "%p %I:%M:%S", "yyyy/mm/dd", '-', "AMPM hh:mm:ss", ':'},
+        {"", "", "m/d/yy", '/', "h:mm:ss", ':'},
+    };
+    for (const auto& c : cases) {
+        TFormatSettings s;
+        ApplyStrftimeFormats(s, c.date, c.time);
+        EXPECT_EQ(s.ShortDateFormat, c.shortDate) << c.date;
+        EXPECT_EQ(s.DateSeparator, c.dateSep) << c.date;
+        EXPECT_EQ(s.LongTimeFormat, c.longTime) << c.time;
+        EXPECT_EQ(s.TimeSeparator, c.timeSep) << c.time;
+    }
+}
+
 TEST(FormatSettings, OverrideSubstitutesAndRestores)
 {
     const char before = FormatSettings().DecimalSeparator;
