@@ -71,10 +71,14 @@ TStatement TSqliteConnection::PrepareNext(const char*& at, const char* end)
         const char* tail = nullptr;
         if (sqlite3_prepare_v2(db_.get(), at, static_cast<int>(end - at), &raw, &tail) != SQLITE_OK)
             Fail();
-        at = tail;
         TStatement stmt(raw);
-        if (!stmt)
+        if (!stmt) {
+            if (tail == at)
+                break;  // nothing more SQLite can read
+            at = tail;
             continue;
+        }
+        at = tail;
         // An unbound parameter would silently read as NULL.
         if (sqlite3_bind_parameter_count(raw) > 0)
             throw std::runtime_error("No value given for one or more required parameters");
