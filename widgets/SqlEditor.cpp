@@ -49,9 +49,7 @@ TSqlEditor::TSqlEditor(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);
-    setOverwriteMode(false);
     setViewportMargins(kGutterWidth, 0, 0, 0);
-    document()->setUndoRedoEnabled(true);  // the document keeps every undo step
     ApplyFontMetrics();
 }
 
@@ -144,6 +142,11 @@ void TSqlEditor::keyPressEvent(QKeyEvent* event)
             return;
         }
         break;
+    case Qt::Key_F9:
+        // F9 belongs to the KeyDown listener (it runs the query); it does
+        // nothing else here and goes no further up the widget tree.
+        event->accept();
+        return;
     case Qt::Key_Insert:
         if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
             ToggleInsertMode();

@@ -4,7 +4,11 @@
 // Lines never hold CR or LF. An empty document counts as no lines at all, so
 // "no lines" and "one empty line" are the same state here; both read as the
 // empty text. Reserved words are drawn bold and comments italic by the
-// editor's own TSqlHighlighter.
+// editor's own TSqlHighlighter. Undo keeps every step (the document sets no
+// limit); replacing or loading the text is one step.
+//
+// KeyDown sees every key press that reaches the editor. Keys the window has
+// bound as shortcuts are taken by the window before that.
 
 #include <QPlainTextEdit>
 #include <istream>

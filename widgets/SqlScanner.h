@@ -1,7 +1,9 @@
 #pragma once
 // The SQL line scanner behind the editor's highlighting. Each line is scanned
 // from its start state (the end state of the line before it) into tokens.
-// Plain C++: positions are byte offsets into the 8-bit line.
+// Plain C++: positions are byte offsets into the 8-bit line. With a UTF-8
+// program code page a multi-byte character is one Unknown token, as a letter
+// outside A-Z and a-z is never part of a word.
 
 #include <cstdint>
 #include <string_view>

@@ -67,13 +67,29 @@ INSTANTIATE_TEST_SUITE_P(
                     TKeyCase{"AltLetter", Qt::Key_S, Qt::AltModifier}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SqlEditorKeysTest, F9LeavesTheTextAlone)
+// Counts the F9 presses that reach a widget.
+class TF9Counter : public QObject {
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        presses += event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F9;
+        return false;
+    }
+};
+
+TEST(SqlEditorKeysTest, F9HasNoOtherEffect)
 {
     TEditorWindow w;
+    TF9Counter window;
+    w.window.installEventFilter(&window);
     w.editor->SetText("SELECT 1");
     for (auto modifiers : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
         QTest::keyClick(w.editor, Qt::Key_F9, modifiers);
     EXPECT_EQ(w.editor->Text(), "SELECT 1");
+    EXPECT_EQ(window.presses, 0) << "F9 went on to the window";
 }
 
 } // namespace
