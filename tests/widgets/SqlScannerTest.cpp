@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -168,6 +169,31 @@ TEST(SqlReservedWordsTest, LookupIgnoresTheCaseOfAsciiLettersOnly)
     for (const char* word : {"", "integer", "char", "decimal", "sum", "max", "min", "avg", "selec", "selectx",
                              "current_timestamps", "end_exec"})
         EXPECT_FALSE(IsSqlReservedWord(word)) << word;
+}
+
+} // namespace
+
+namespace {
+
+TEST(SqlScannerTest, AnyBytesInAnyStateAreCoveredByTokens)
+{
+    std::mt19937 random(11);
+    const std::string alphabet = std::string("aZ_9#$@'\"-/*.\\` \t\r\n\x7f\x80\xd1\x8b\xe2\x80\xa8", 27) + '\0';
+    std::vector<TSqlToken> tokens;
+    for (int i = 0; i < 2000; ++i) {
+        std::string line(static_cast<size_t>(random() % 24), ' ');
+        for (char& c : line)
+            c = i % 2 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
+        const auto start = static_cast<S>(random() % 3);
+        ScanSqlLine(line, start, tokens);
+        int next = 0;
+        for (const TSqlToken& token : tokens) {
+            ASSERT_EQ(token.start, next) << testing::PrintToString(line);
+            ASSERT_GT(token.length, 0) << testing::PrintToString(line);
+            next += token.length;
+        }
+        ASSERT_EQ(next, static_cast<int>(line.size())) << testing::PrintToString(line);
+    }
 }
 
 } // namespace
