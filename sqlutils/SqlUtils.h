@@ -6,3 +6,8 @@
 #include "SqlHistory.h"
 #include "TextLines.h"
 #include "Words.h"
+#include "CreateTable.h"
+#include "ExportToSql.h"
+#include "FieldLists.h"
+#include "Statements.h"
+#include "TextExport.h"

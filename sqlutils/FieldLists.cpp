@@ -1,0 +1,195 @@
+#include "FieldLists.h"
+
+#include "CodePage.h"
+#include "DataSet.h"
+#include "Field.h"
+#include "FieldTypes.h"
+#include "FormatSettings.h"
+#include "RecordRenderer.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <locale.h>
+
+namespace {
+
+// Case mapping of the full Unicode range, independent of the process locale.
+locale_t UnicodeCaseLocale()
+{
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    return locale;
+}
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Appends the text between single quotes, inner single quotes doubled.
+void AppendQuoted(std::string_view text, std::string& out)
+{
+    out += '\'';
+    for (size_t quote; (quote = text.find('\'')) != std::string_view::npos;) {
+        out.append(text.substr(0, quote + 1));
+        out += '\'';
+        text.remove_prefix(quote + 1);
+    }
+    out.append(text);
+    out += '\'';
+}
+
+void AppendHexLiteral(std::string_view bytes, std::string& out)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out += "X'";
+    for (unsigned char b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    out += '\'';
+}
+
+// The text of a number: [-]digits[<separator>digits][E[-]digits], or the
+// infinite and not-a-number texts of a float.
+bool IsNumberText(std::string_view text, char decimalSeparator)
+{
+    if (text == "INF" || text == "-INF" || text == "NAN" || text == "-NAN")
+        return true;
+    size_t i = 0;
+    auto digits = [&] {
+        const size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i > start;
+    };
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    if (!digits())
+        return false;
+    if (i < text.size() && text[i] == decimalSeparator) {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < text.size() && text[i] == 'E') {
+        ++i;
+        if (i < text.size() && text[i] == '-')
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == text.size();
+}
+
+// The text of a string, memo or wide-string field: what its text handler
+// returns when it has one (the result page's code page conversion), else the
+// value itself. A memo's default text is its "(MEMO)" placeholder, which
+// would take the value's place in a script or a text file.
+std::string StringFieldText(const TField& field)
+{
+    return field.OnGetText() ? field.FieldText() : field.ValueText();
+}
+
+} // namespace
+
+std::string UpperCaseFieldName(std::string_view name)
+{
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        std::string result(name);
+        for (char& c : result)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return result;
+    }
+    std::u16string wide = CodePage::ToUtf16(name);
+    for (char16_t& c : wide)
+        c = static_cast<char16_t>(towupper_l(static_cast<wint_t>(c), UnicodeCaseLocale()));
+    return CodePage::FromUtf16(wide);
+}
+
+std::string FieldNameList(TDataSet& dataSet, const std::string& quote)
+{
+    const std::string closing = quote == "[" ? "]" : quote;
+    std::string list;
+    const int count = dataSet.FieldDefCount();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            list += ", ";
+        std::string name = UpperCaseFieldName(dataSet.FieldDefs(i).Name);
+        if (quote.empty()) {
+            list += name;
+            continue;
+        }
+        list += quote;
+        for (size_t at = 0; (at = name.find(closing, at)) != std::string::npos; at += 2 * closing.size())
+            name.insert(at, closing);
+        list += name;
+        list += closing;
+    }
+    return list;
+}
+
+std::string RenderRecord(TDataSet& dataSet, const std::string& names, TRenderMode mode, bool comment)
+{
+    return TRecordRenderer(dataSet, names, mode, comment).Render();
+}
+
+void AppendSqlLiteral(const TField& field, std::string& out)
+{
+    if (field.ValueIsNull()) {
+        out += "null";
+        return;
+    }
+    switch (field.DataType()) {
+    case ftString: case ftMemo: case ftWideString:
+        AppendQuoted(Trimmed(StringFieldText(field)), out);
+        return;
+    case ftBoolean:
+        out += field.ValueFlag() ? '1' : '0';
+        return;
+    case ftDate: case ftDateTime: case ftTime: case ftGuid:
+        AppendQuoted(Trimmed(field.ValueText()), out);
+        return;
+    case ftBytes: case ftVarBytes: case ftBlob:
+        AppendHexLiteral(field.ValueBytes(), out);
+        return;
+    default:
+        break;
+    }
+    // Numbers are written bare. Whatever else a column holds (text stored in
+    // an INTEGER column of a dynamically typed database, a variant) stays
+    // inside quotes, so that no value can end its literal early.
+    const std::string text = field.ValueText();
+    if (IsNumberText(text, FormatSettings().DecimalSeparator))
+        out += text;
+    else
+        AppendQuoted(text, out);
+}
+
+std::string SqlLiteral(const TField& field)
+{
+    std::string literal;
+    AppendSqlLiteral(field, literal);
+    return literal;
+}
+
+std::string TextValue(const TField& field)
+{
+    switch (field.DataType()) {
+    case ftString: case ftMemo: case ftWideString:
+        return StringFieldText(field);
+    default:
+        return field.FieldText();
+    }
+}

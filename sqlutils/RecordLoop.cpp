@@ -1,0 +1,37 @@
+#include "RecordLoop.h"
+
+#include "DataSet.h"
+
+namespace {
+
+// Disables the dataset's view updates for its lifetime.
+class TViewUpdatesDisabled {
+public:
+    explicit TViewUpdatesDisabled(TDataSet& dataSet) : dataSet_(dataSet) { dataSet_.DisableControls(); }
+    ~TViewUpdatesDisabled() { dataSet_.EnableControls(); }
+    TViewUpdatesDisabled(const TViewUpdatesDisabled&) = delete;
+    TViewUpdatesDisabled& operator=(const TViewUpdatesDisabled&) = delete;
+private:
+    TDataSet& dataSet_;
+};
+
+constexpr int PumpInterval = 100;
+
+} // namespace
+
+void ForEachRecord(TDataSet& dataSet, const TRecordLoopHooks& hooks, const std::function<void()>& visit)
+{
+    TViewUpdatesDisabled disabled(dataSet);
+    int counter = 0;
+    while (!dataSet.Eof()) {
+        visit();
+        if (hooks.ProgressControl)
+            hooks.ProgressControl("Record " + std::to_string(dataSet.RecNo()));
+        if (++counter % PumpInterval == 0 && hooks.ProcessMessages) {
+            hooks.ProcessMessages();
+            if (hooks.AfterMessages)
+                hooks.AfterMessages();
+        }
+        dataSet.Next();  // fails when the dataset was closed meanwhile
+    }
+}

@@ -1,0 +1,172 @@
+#include "FieldLists.h"
+#include "FormatSettings.h"
+#include "GeneratorTestDb.h"
+#include "RecordRenderer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using gentest::TTestDb;
+
+struct TNameListCase { const char* quote; const char* list; };
+
+class FieldNameListTest : public testing::TestWithParam<TNameListCase> {};
+
+TEST_P(FieldNameListTest, UpperCasesAndQuotesTheNames)
+{
+    TTestDb db("CREATE TABLE t (id INTEGER, Name VARCHAR(10), CITY VARCHAR(10));");
+    EXPECT_EQ(FieldNameList(db.Open("SELECT * FROM t"), GetParam().quote), GetParam().list);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quotes, FieldNameListTest, testing::Values(
+    TNameListCase{"", "ID, NAME, CITY"},
+    TNameListCase{"[", "[ID], [NAME], [CITY]"},
+    TNameListCase{"\"", "\"ID\", \"NAME\", \"CITY\""},
+    TNameListCase{"`", "`ID`, `NAME`, `CITY`"},
+    TNameListCase{"<>", "<>ID<>, <>NAME<>, <>CITY<>"}));
+
+TEST(FieldNameListTest, DoublesTheClosingQuoteInsideANameAndUpperCasesNationalLetters)
+{
+    TTestDb db("CREATE TABLE t (\"a\"\"b\" INT, \"x]y\" INT, \"имя\" INT);");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    EXPECT_EQ(FieldNameList(ds, ""), "A\"B, X]Y, ИМЯ");
+    EXPECT_EQ(FieldNameList(ds, "\""), "\"A\"\"B\", \"X]Y\", \"ИМЯ\"");
+    EXPECT_EQ(FieldNameList(ds, "["), "[A\"B], [X]]Y], [ИМЯ]");
+}
+
+TEST(FieldNameListTest, IsEmptyForAClosedDataset)
+{
+    TTestDb db("CREATE TABLE t (a INT);");
+    EXPECT_EQ(FieldNameList(db.DataSet(), "["), "");
+}
+
+// One value in a column of the declared type, its field type and its literal.
+struct TLiteralCase {
+    const char* declared;
+    const char* value;   // an SQL expression
+    TFieldType type;
+    const char* literal;
+};
+
+class SqlLiteralTest : public testing::TestWithParam<TLiteralCase> {};
+
+TEST_P(SqlLiteralTest, KeepsEveryValueInsideItsLiteral)
+{
+    const TLiteralCase& c = GetParam();
+    TFormatSettings settings;
+    settings.ShortDateFormat = "dd.mm.yyyy";
+    settings.LongTimeFormat = "hh:nn:ss";
+    TFormatSettingsOverride format(settings);
+    TTestDb db(std::string("CREATE TABLE t (v ") + c.declared + "); INSERT INTO t VALUES (" + c.value + ");");
+    TField& field = db.Open("SELECT * FROM t").Fields(0);
+    ASSERT_EQ(field.DataType(), c.type) << c.declared;
+    EXPECT_EQ(SqlLiteral(field), c.literal) << c.declared << " " << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, SqlLiteralTest, testing::Values(
+    TLiteralCase{"VARCHAR(20)", "'O''Brien'", ftString, "'O''Brien'"},
+    TLiteralCase{"VARCHAR(20)", "'   '", ftString, "''"},
+    TLiteralCase{"VARCHAR(20)", "' \tx\r\n'", ftString, "'x'"},
+    TLiteralCase{"VARCHAR(20)", "NULL", ftString, "null"},
+    TLiteralCase{"VARCHAR(40)", "'x''); DROP TABLE t; --'", ftString, "'x''); DROP TABLE t; --'"},
+    TLiteralCase{"TEXT", "'line 1' || char(13, 10) || 'it''s'", ftMemo, "'line 1\r\nit''s'"},
+    TLiteralCase{"BOOLEAN", "1", ftBoolean, "1"},
+    TLiteralCase{"BOOLEAN", "0", ftBoolean, "0"},
+    TLiteralCase{"BOOLEAN", "NULL", ftBoolean, "null"},
+    TLiteralCase{"INTEGER", "42", ftLargeint, "42"},
+    TLiteralCase{"INTEGER", "-9007199254740993", ftLargeint, "-9007199254740993"},
+    TLiteralCase{"NUMERIC(10,2)", "12.5", ftBCD, "12.5"},
+    TLiteralCase{"REAL", "0.25", ftFloat, "0.25"},
+    TLiteralCase{"DATE", "'2003-12-31'", ftDate, "'31.12.2003'"},
+    TLiteralCase{"DATE", "NULL", ftDate, "null"},
+    TLiteralCase{"DATETIME", "'2003-12-31 10:20:30'", ftDateTime, "'31.12.2003 10:20:30'"},
+    TLiteralCase{"DATETIME", "'1899-12-30 00:00:00'", ftDateTime, "null"},
+    TLiteralCase{"TIME", "'12:30:00'", ftTime, "'12:30:00'"},
+    TLiteralCase{"BLOB", "X'00270A5C41'", ftBlob, "X'00270A5C41'"},
+    TLiteralCase{"BLOB", "X''", ftBlob, "X''"},
+    TLiteralCase{"BLOB", "NULL", ftBlob, "null"}));
+
+TEST(SqlLiteralTest, DecimalsFollowTheDecimalSeparatorAndDatesDoubleTheirQuotes)
+{
+    TFormatSettings settings;
+    settings.DecimalSeparator = ',';
+    settings.ShortDateFormat = "yyyy\"'\"mm";
+    TFormatSettingsOverride format(settings);
+    TTestDb db("CREATE TABLE t (n NUMERIC(10,2), d DATE); INSERT INTO t VALUES (12.5, '2003-12-31');");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    EXPECT_EQ(SqlLiteral(ds.Fields(0)), "12,5");
+    EXPECT_EQ(SqlLiteral(ds.Fields(1)), "'2003''12'");
+}
+
+TEST(TextValueTest, IsTheFieldTextUnchanged)
+{
+    TTestDb db("CREATE TABLE t (s VARCHAR(10), b BOOLEAN, n REAL);"
+               "INSERT INTO t VALUES ('  a|b  ', 1, NULL);");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    EXPECT_EQ(TextValue(ds.Fields(0)), "  a|b  ");
+    EXPECT_EQ(TextValue(ds.Fields(1)), "True");
+    EXPECT_EQ(TextValue(ds.Fields(2)), "");
+    ds.Fields(0).SetOnGetText([](const TField&, std::string& text, bool) { text = "<" + text + ">"; });
+    EXPECT_EQ(TextValue(ds.Fields(0)), "<  a|b  >");
+    EXPECT_EQ(SqlLiteral(ds.Fields(0)), "'<  a|b  >'");
+}
+
+struct TRenderCase {
+    const char* names;
+    TRenderMode mode;
+    bool comment;
+    const char* rendered;
+};
+
+class RenderRecordTest : public testing::TestWithParam<TRenderCase> {};
+
+TEST_P(RenderRecordTest, RendersTheCurrentRecord)
+{
+    const TRenderCase& c = GetParam();
+    TTestDb db("CREATE TABLE t (id INTEGER, name VARCHAR(10), paid BOOLEAN, amount REAL);"
+               "INSERT INTO t VALUES (7, 'Smith', 1, NULL);");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    EXPECT_EQ(RenderRecord(ds, c.names, c.mode, c.comment), c.rendered) << c.names;
+    EXPECT_EQ(TRecordRenderer(ds, c.names, c.mode, c.comment).Render(), c.rendered) << c.names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, RenderRecordTest, testing::Values(
+    TRenderCase{"ID, NAME, PAID, AMOUNT", rmSqlValues, false, "7, 'Smith', 1, null"},
+    TRenderCase{"ID, NAME", rmSqlValues, true, "7 /* ID */, 'Smith' /* NAME */"},
+    TRenderCase{"ID, NAME, PAID, AMOUNT", rmText, false, "7|Smith|True|"},
+    TRenderCase{"", rmSqlValues, true, "7, 'Smith', 1, null"},
+    TRenderCase{"", rmText, false, "7|'Smith'|1|null"},
+    TRenderCase{" \"name\" ,id", rmSqlValues, true, "'Smith' /* name */, 7 /* id */"},
+    // Names without a field: null keeps an INSERT loadable, text stays empty.
+    TRenderCase{"ID, ROWID_X", rmSqlValues, true, "7 /* ID */, null /* ROWID_X */"},
+    TRenderCase{"ID, ROWID_X", rmText, false, "7|"},
+    TRenderCase{"ROWID_X", rmText, false, "\"\""},
+    TRenderCase{",", rmSqlValues, false, "null"}));
+
+TEST(RenderRecordTest, ASingleEmptyValueRendersAsTwoDoubleQuotes)
+{
+    TTestDb db("CREATE TABLE t (s VARCHAR(10)); INSERT INTO t VALUES (NULL), (''), ('x');");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    const char* expected[] = {"\"\"", "\"\"", "x"};
+    for (const char* text : expected) {
+        ASSERT_FALSE(ds.Eof());
+        EXPECT_EQ(RenderRecord(ds, "S", rmText, false), text);
+        ds.Next();
+    }
+}
+
+TEST(RecordRendererTest, FollowsTheDatasetFromRecordToRecordAndAfterAReopen)
+{
+    TTestDb db("CREATE TABLE t (a INT, b VARCHAR(5)); INSERT INTO t VALUES (1, 'x'), (2, 'y');");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    TRecordRenderer renderer(ds, "A, B", rmText, false);
+    EXPECT_EQ(renderer.Render(), "1|x");
+    ds.Next();
+    EXPECT_EQ(renderer.Render(), "2|y");
+    db.Open("SELECT b, a FROM t WHERE a = 2");
+    renderer.Rebind();
+    EXPECT_EQ(renderer.Render(), "2|y");
+}
+
+} // namespace
