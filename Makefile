@@ -34,5 +34,10 @@ bench:
 	@cmake --build $(BUILD) -j$(JOBS)
 	bench/run-all.sh $(BUILD)
 
+screenshot: build
+	@scripts/install-deps.sh shots
+	xvfb-run -a -s "-screen 0 1280x800x24" sh -c '$(BUILD)/bin/quillet & sleep 3; import -window root $(BUILD)/screenshot.png; kill $$!'
+	@echo "$(BUILD)/screenshot.png"
+
 clean:
 	rm -rf build build-sanitize
