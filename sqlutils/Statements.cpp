@@ -61,7 +61,9 @@ std::string TableNameFromSql(std::string_view sql)
 std::string KeywordValue(std::string_view text, std::string_view key)
 {
     const std::string upperText = AsciiUpper(text);
-    const std::string pattern = " " + AsciiUpper(key) + " ";
+    std::string pattern(1, ' ');
+    pattern += AsciiUpper(key);
+    pattern += ' ';
     const size_t found = upperText.find(pattern);
     if (found == std::string::npos)
         throw std::runtime_error("Keyword \"" + std::string(key) + "\" not found in command \""

@@ -1,0 +1,144 @@
+// Writes an INSERT script and a '|'-separated text file from a 1,000,000-row
+// table through the real data layer and compares the time with the sqlite3
+// shell writing the same kind of file. Each run is measured in a child
+// process of its own, so its peak memory is its own.
+//
+//   bench_generators [rows]
+
+#include "BenchTable.h"
+#include "Connection.h"
+#include "DataSet.h"
+#include "ExportToSql.h"
+#include "TextExport.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double SecondsSince(TClock::time_point start)
+{
+    return std::chrono::duration<double>(TClock::now() - start).count();
+}
+
+long PeakResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+double RunShell(const std::string& command)
+{
+    const auto start = TClock::now();
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("failed: " + command);
+    return SecondsSince(start);
+}
+
+// Runs the job in a child process and returns its wall time; the child prints
+// its own figures.
+double RunInChild(const std::function<void()>& job)
+{
+    std::fflush(stdout);
+    const auto start = TClock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        try {
+            job();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "error: %s\n", e.what());
+            std::fflush(nullptr);
+            _exit(1);
+        }
+        std::fflush(nullptr);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("benchmark child failed");
+    return SecondsSince(start);
+}
+
+void Report(const char* what, int64_t rows, double ours, double shell, const std::string& ourFile,
+            const std::string& shellFile)
+{
+    std::printf("%-14s %8.0f rows/s  %6.2f s  (sqlite3 shell %6.2f s)  ratio %.2f  file %.1f MB (shell %.1f MB)\n",
+                what, static_cast<double>(rows) / ours, ours, shell, ours / shell,
+                std::filesystem::file_size(ourFile) / 1e6, std::filesystem::file_size(shellFile) / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const int64_t rows = argc > 1 ? std::atoll(argv[1]) : 1000000;
+        const std::string db = EnsureBenchTable(rows);
+        const std::string dir = QUILLET_GENERATOR_BENCH_DIR;
+        const std::string udl = dir + "/generators.udl";
+        {
+            std::ofstream out(udl, std::ios::binary);
+            out << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
+                << "Provider=SQLite;Data Source=" << db << "\r\n";
+        }
+        std::printf("table t: %lld rows (integer key, VARCHAR(40), NUMERIC(10,2), DATETIME, TEXT)\n",
+                    static_cast<long long>(rows));
+
+        const std::string shellSql = dir + "/shell-insert.sql", ourSql = dir + "/InsertInto_T.sql";
+        const double shellInsert = RunShell("sqlite3 '" + db + "' '.mode insert t' 'SELECT * FROM t' > '" + shellSql + "'");
+        const double ourInsert = RunInChild([&] {
+            TConnection connection("cnAdo");
+            connection.SetConnectionString("FILE NAME=" + udl);
+            TDataSet dataSet(connection, "dsAdo");
+            dataSet.SetCommandText("SELECT * FROM t");
+            const auto start = TClock::now();
+            dataSet.Open();
+            const double open = SecondsSince(start);
+            TExportToSQL exporter(dataSet);
+            exporter.ProcessMessages = [] {};
+            exporter.ProgressControl = [](const std::string&) {};
+            exporter.SaveToFile(ourSql);
+            std::printf("INSERT script: open %.2f s, generate and write %.2f s, peak resident memory %.0f MB\n",
+                        open, SecondsSince(start) - open, PeakResidentKb() / 1024.0);
+        });
+        Report("INSERT script", rows, ourInsert, shellInsert, ourSql, shellSql);
+
+        const std::string shellTxt = dir + "/shell-text.txt", ourTxt = dir + "/T.txt";
+        const double shellText = RunShell("sqlite3 '" + db + "' 'SELECT * FROM t' > '" + shellTxt + "'");
+        const double ourText = RunInChild([&] {
+            TConnection connection("cnAdo");
+            connection.SetConnectionString("FILE NAME=" + udl);
+            TDataSet dataSet(connection, "dsAdo");
+            dataSet.SetCommandText("SELECT * FROM t");
+            const auto start = TClock::now();
+            dataSet.Open();
+            const double open = SecondsSince(start);
+            ExportText(dataSet, ourTxt, [](const std::string&) {}, [] {});
+            std::printf("text export:   open %.2f s, build and write %.2f s, peak resident memory %.0f MB\n",
+                        open, SecondsSince(start) - open, PeakResidentKb() / 1024.0);
+        });
+        Report("text export", rows, ourText, shellText, ourTxt, shellTxt);
+        for (const std::string& file : {shellSql, ourSql, shellTxt, ourTxt})
+            std::filesystem::remove(file);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_generators: %s\n", e.what());
+        return 1;
+    }
+}
