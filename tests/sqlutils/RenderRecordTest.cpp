@@ -85,7 +85,15 @@ INSTANTIATE_TEST_SUITE_P(Types, SqlLiteralTest, testing::Values(
     TLiteralCase{"TIME", "'12:30:00'", ftTime, "'12:30:00'"},
     TLiteralCase{"BLOB", "X'00270A5C41'", ftBlob, "X'00270A5C41'"},
     TLiteralCase{"BLOB", "X''", ftBlob, "X''"},
-    TLiteralCase{"BLOB", "NULL", ftBlob, "null"}));
+    TLiteralCase{"BLOB", "NULL", ftBlob, "null"},
+    TLiteralCase{"VARBINARY(8)", "X'41FF'", ftVarBytes, "X'41FF'"},
+    TLiteralCase{"BINARY(2)", "X'0A0D'", ftBytes, "X'0A0D'"},
+    TLiteralCase{"GUID", "'{0F2C1A3E-0000-4000-8000-00000000ABCD}'", ftGuid,
+                 "'{0F2C1A3E-0000-4000-8000-00000000ABCD}'"},
+    TLiteralCase{"GUID", "'x''y'", ftGuid, "'x''y'"},
+    // Text that a dynamically typed column holds in place of a number.
+    TLiteralCase{"INTEGER", "'1); DROP TABLE t; --'", ftLargeint, "'1); DROP TABLE t; --'"},
+    TLiteralCase{"REAL", "9e999", ftFloat, "INF"}));
 
 TEST(SqlLiteralTest, DecimalsFollowTheDecimalSeparatorAndDatesDoubleTheirQuotes)
 {
