@@ -6,6 +6,7 @@
 #include "FieldTypes.h"
 #include "FormatSettings.h"
 #include "RecordRenderer.h"
+#include "Words.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -13,23 +14,19 @@
 
 namespace {
 
-// Case mapping of the full Unicode range, independent of the process locale.
-locale_t UnicodeCaseLocale()
+// Upper case over the full Unicode range, independent of the process locale
+// (the process locale's rules where C.UTF-8 is missing).
+wint_t UpperCase(wint_t c)
 {
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
-    return locale;
-}
-
-bool IsBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    return unicode ? towupper_l(c, unicode) : towupper(c);
 }
 
 std::string_view Trimmed(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front()))
+    while (!text.empty() && IsBlankChar(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
+    while (!text.empty() && IsBlankChar(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -114,7 +111,7 @@ std::string UpperCaseFieldName(std::string_view name)
     }
     std::u16string wide = CodePage::ToUtf16(name);
     for (char16_t& c : wide)
-        c = static_cast<char16_t>(towupper_l(static_cast<wint_t>(c), UnicodeCaseLocale()));
+        c = static_cast<char16_t>(UpperCase(c));
     return CodePage::FromUtf16(wide);
 }
 
