@@ -21,6 +21,10 @@ constexpr int PumpInterval = 100;
 
 void ForEachRecord(TDataSet& dataSet, const TRecordLoopHooks& hooks, const std::function<void()>& visit)
 {
+    // A closed dataset is an error, not an empty export: reading its record
+    // count raises the dataset's closed-dataset error.
+    if (!dataSet.Active())
+        dataSet.RecordCount();
     TViewUpdatesDisabled disabled(dataSet);
     int counter = 0;
     while (!dataSet.Eof()) {

@@ -24,5 +24,5 @@ struct TRecordLoopHooks {
 
 // Calls visit for every record from the current one on; leaves the dataset at
 // its end of data. Throws the dataset's closed-dataset error when the dataset
-// was closed while messages were processed.
+// is closed, also when it was closed while messages were processed.
 void ForEachRecord(TDataSet& dataSet, const TRecordLoopHooks& hooks, const std::function<void()>& visit);
