@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const Malformed = "Format of the initialization string does not conform to the OLE DB specification";
+const char* const Malformed = "The initialization string is not a list of Key=Value pairs";
 
 std::string Trim(std::string_view s)
 {

@@ -39,10 +39,10 @@ std::string DatePattern(const std::string& format, char& separator)
     for (size_t i = 0; i < format.size(); ++i) {
         char c = format[i];
         if (c == '%' && i + 1 < format.size()) {
-            char spec = format[++i];
-            while ((spec == '-' || spec == '_' || spec == '0' || spec == 'E' || spec == 'O') && i + 1 < format.size())
-                spec = format[++i];
-            switch (spec) {
+            char conversion = format[++i];
+            while ((conversion == '-' || conversion == '_' || conversion == '0' || conversion == 'E' || conversion == 'O') && i + 1 < format.size())
+                conversion = format[++i];
+            switch (conversion) {
             case 'd': out += "dd"; break;
             case 'e': out += "d"; break;
             case 'm': out += "mm"; break;
@@ -72,10 +72,10 @@ std::string ExpandTimeFormat(const std::string& format)
     std::string out;
     for (size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size()) {
-            char spec = format[i + 1];
-            if (spec == 'T') { out += "%H:%M:%S"; ++i; continue; }
-            if (spec == 'r') { out += "%I:%M:%S %p"; ++i; continue; }
-            if (spec == 'R') { out += "%H:%M"; ++i; continue; }
+            char conversion = format[i + 1];
+            if (conversion == 'T') { out += "%H:%M:%S"; ++i; continue; }
+            if (conversion == 'r') { out += "%I:%M:%S %p"; ++i; continue; }
+            if (conversion == 'R') { out += "%H:%M"; ++i; continue; }
         }
         out += format[i];
     }
@@ -91,8 +91,8 @@ std::string TimePattern(const std::string& strftimeFormat, char& separator)
     for (size_t i = 0; i + 1 < format.size(); ++i) {
         if (format[i] != '%')
             continue;
-        char spec = format[++i];
-        switch (spec) {
+        char conversion = format[++i];
+        switch (conversion) {
         case 'H': hourSeen = true; break;
         case 'I': hourSeen = true; twelveHour = true; break;
         case 'k': hourSeen = true; leadingZero = false; break;
