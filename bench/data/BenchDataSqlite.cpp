@@ -1,6 +1,8 @@
 // Opens a 1,000,000-row SQLite table through TConnection/TDataSet, reads the
 // FieldText of every field of every record, and compares the time with the
-// sqlite3 shell printing the same query.
+// sqlite3 shell printing the same query. String, memo and wide-string fields
+// get a text handler that supplies the value's text, as the result page
+// installs one, so the memo column yields its text, not "(MEMO)".
 
 #include "BenchTable.h"
 #include "Connection.h"
@@ -68,6 +70,11 @@ int main()
     auto start = TClock::now();
     ds.Open();
     const double open = Seconds(start);
+    for (int i = 0; i < ds.FieldCount(); ++i) {
+        TField& field = ds.Fields(i);
+        if (field.DataType() == ftString || field.DataType() == ftMemo || field.DataType() == ftWideString)
+            field.SetOnGetText([](const TField& sender, std::string& text, bool) { text = sender.ValueText(); });
+    }
     size_t bytes = 0;
     int64_t records = 0;
     auto readStart = TClock::now();
