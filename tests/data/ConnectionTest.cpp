@@ -2,19 +2,11 @@
 #include "TestDatabase.h"
 
 #include <filesystem>
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 class ConnectionTest : public testing::Test {
 protected:

@@ -4,19 +4,11 @@
 #include "FormatSettings.h"
 #include "TestDatabase.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 class TRecordingObserver : public TDataSetObserver {
 public:
