@@ -1,10 +1,11 @@
 #include "TextLines.h"
 
+#include "ReplacingFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -23,7 +24,6 @@ public:
     TFileDescriptor(const TFileDescriptor&) = delete;
     TFileDescriptor& operator=(const TFileDescriptor&) = delete;
     int get() const { return fd_; }
-    int release() { int fd = fd_; fd_ = -1; return fd; }
 private:
     int fd_;
 };
@@ -77,49 +77,17 @@ std::string ReadFileBytes(const std::string& fileName)
 
 void WriteFileBytes(const std::string& fileName, std::string_view bytes)
 {
-    const std::string tempName = fileName + ".tmp~";
-    TFileDescriptor fd(::open(tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
-        throw FileError("create", fileName);
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t put = ::write(fd.get(), p, left);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            int saved = errno;
-            ::unlink(tempName.c_str());
-            errno = saved;
-            throw FileError("write", fileName);
-        }
-        p += put;
-        left -= static_cast<size_t>(put);
-    }
-    if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0) {
-        int saved = errno;
-        ::unlink(tempName.c_str());
-        errno = saved;
-        throw FileError("write", fileName);
-    }
-    if (::rename(tempName.c_str(), fileName.c_str()) != 0) {
-        int saved = errno;
-        ::unlink(tempName.c_str());
-        errno = saved;
-        throw FileError("replace", fileName);
-    }
+    TReplacingFile file(fileName);
+    file.Append(bytes);
+    file.Commit();
 }
 
 void WriteLinesToFile(const std::string& fileName, const TStringList& lines)
 {
-    size_t total = 0;
-    for (const auto& line : lines)
-        total += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(total);
+    TReplacingFile file(fileName);
     for (const auto& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
+        file.Append(line);
+        file.Append("\r\n");
     }
-    WriteFileBytes(fileName, bytes);
+    file.Commit();
 }
