@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
+#include <vector>
 
 // ---- numbers ---------------------------------------------------------------
 
@@ -369,12 +371,32 @@ void AppendNumber(std::string& out, int value, int digits)
     out.append(at, end);
 }
 
-} // namespace
+// A date/time pattern read once into the parts it prints; formatting then
+// only walks the parts. What a part prints may still depend on the settings
+// (names, separators), so a compiled pattern depends on its text alone.
+enum class TPatternPart : uint8_t {
+    Literal, Day, ShortDayName, LongDayName, Month, ShortMonthName, LongMonthName, Year2, Year4,
+    Hour, Hour12, Minute, Second, Msec, AmPmSetting, AmPmLiteral, DateSeparator, TimeSeparator,
+};
 
-std::string FormatDateTime(std::string_view pattern, double value, const TFormatSettings& settings)
+struct TPatternToken {
+    TPatternPart Part;
+    int Digits = 0;   // minimum digits of a number
+    std::string Text; // a literal, or the AM text of an AM/PM literal
+    std::string Pm;   // the PM text of an AM/PM literal
+};
+
+using TCompiledPattern = std::vector<TPatternToken>;
+
+TCompiledPattern CompilePattern(std::string_view pattern)
 {
-    const TDateTimeParts t = DecodeDateTime(value);
-    std::string out;
+    TCompiledPattern tokens;
+    auto add = [&](TPatternPart part, int digits = 0) { tokens.push_back({part, digits, {}, {}}); };
+    auto literal = [&](std::string_view text) {
+        if (tokens.empty() || tokens.back().Part != TPatternPart::Literal)
+            tokens.push_back({TPatternPart::Literal, 0, {}, {}});
+        tokens.back().Text.append(text);
+    };
     char lastToken = 0;
     size_t i = 0;
     while (i < pattern.size()) {
@@ -390,83 +412,74 @@ std::string FormatDateTime(std::string_view pattern, double value, const TFormat
             size_t end = pattern.find(c, i + 1);
             if (end == std::string_view::npos)
                 end = pattern.size();
-            out.append(pattern.substr(i + 1, end - i - 1));
+            literal(pattern.substr(i + 1, end - i - 1));
             i = end < pattern.size() ? end + 1 : end;
             continue;
         }
         case 'd':
             run();
             if (count <= 2)
-                AppendNumber(out, t.Day, static_cast<int>(count));
+                add(TPatternPart::Day, static_cast<int>(count));
             else
-                out += count == 3 ? settings.ShortDayNames[t.DayOfWeek] : settings.LongDayNames[t.DayOfWeek];
+                add(count == 3 ? TPatternPart::ShortDayName : TPatternPart::LongDayName);
             break;
         case 'm':
             run();
             if (lastToken == 'h') {
-                AppendNumber(out, t.Minute, count >= 2 ? 2 : 1);
+                add(TPatternPart::Minute, count >= 2 ? 2 : 1);
                 token = 'n';
             } else if (count <= 2) {
-                AppendNumber(out, t.Month, static_cast<int>(count));
+                add(TPatternPart::Month, static_cast<int>(count));
             } else {
-                out += count == 3 ? settings.ShortMonthNames[t.Month - 1] : settings.LongMonthNames[t.Month - 1];
+                add(count == 3 ? TPatternPart::ShortMonthName : TPatternPart::LongMonthName);
             }
             break;
         case 'y':
             run();
-            if (count <= 2)
-                AppendNumber(out, t.Year % 100, 2);
-            else
-                AppendNumber(out, t.Year, 4);
+            add(count <= 2 ? TPatternPart::Year2 : TPatternPart::Year4);
             break;
-        case 'h': {
+        case 'h':
             run();
-            int hour = t.Hour;
-            if (MarkerFollows(pattern, i + count)) {
-                hour %= 12;
-                if (hour == 0)
-                    hour = 12;
-            }
-            AppendNumber(out, hour, count >= 2 ? 2 : 1);
+            add(MarkerFollows(pattern, i + count) ? TPatternPart::Hour12 : TPatternPart::Hour, count >= 2 ? 2 : 1);
             break;
-        }
         case 'n':
             run();
-            AppendNumber(out, t.Minute, count >= 2 ? 2 : 1);
+            add(TPatternPart::Minute, count >= 2 ? 2 : 1);
             break;
         case 's':
             run();
-            AppendNumber(out, t.Second, count >= 2 ? 2 : 1);
+            add(TPatternPart::Second, count >= 2 ? 2 : 1);
             break;
         case 'z':
             run();
-            AppendNumber(out, t.Msec, count >= 3 ? 3 : 1);
+            add(TPatternPart::Msec, count >= 3 ? 3 : 1);
             break;
         case 'a':
             if (StartsNoCase(pattern, i, "ampm")) {
-                out += t.Hour >= 12 ? settings.TimePMString : settings.TimeAMString;
+                add(TPatternPart::AmPmSetting);
                 count = 4;
             } else if (StartsNoCase(pattern, i, "am/pm")) {
-                out.append(pattern.substr(t.Hour >= 12 ? i + 3 : i, 2));
+                tokens.push_back({TPatternPart::AmPmLiteral, 0, std::string(pattern.substr(i, 2)),
+                                  std::string(pattern.substr(i + 3, 2))});
                 count = 5;
             } else if (StartsNoCase(pattern, i, "a/p")) {
-                out += pattern[t.Hour >= 12 ? i + 2 : i];
+                tokens.push_back({TPatternPart::AmPmLiteral, 0, std::string(1, pattern[i]), std::string(1, pattern[i + 2])});
                 count = 3;
             } else {
-                out += c;
+                literal(std::string_view(&c, 1));
                 token = lastToken;
             }
             break;
         case '/':
-            out += settings.DateSeparator;
+            add(TPatternPart::DateSeparator);
             token = lastToken;
             break;
         case ':':
-            out += settings.TimeSeparator;
+            add(TPatternPart::TimeSeparator);
             token = lastToken;
             break;
         default:
-            out += c;
+            literal(std::string_view(&c, 1));
             if (!std::isalpha(static_cast<unsigned char>(c)))
                 token = lastToken;
             break;
@@ -474,16 +487,68 @@ std::string FormatDateTime(std::string_view pattern, double value, const TFormat
         lastToken = token;
         i += count;
     }
+    return tokens;
+}
+
+// The compiled form of a pattern. The program formats with a handful of
+// patterns (the settings' short date and long time), so a few are kept.
+const TCompiledPattern& CompiledPattern(std::string_view pattern)
+{
+    constexpr size_t Kept = 8;
+    thread_local std::vector<std::pair<std::string, TCompiledPattern>> cache;
+    for (const auto& entry : cache)
+        if (entry.first == pattern)
+            return entry.second;
+    if (cache.size() == Kept)
+        cache.erase(cache.begin());
+    cache.emplace_back(std::string(pattern), CompilePattern(pattern));
+    return cache.back().second;
+}
+
+void AppendFormatted(std::string& out, const TCompiledPattern& tokens, const TDateTimeParts& t,
+                     const TFormatSettings& settings)
+{
+    for (const TPatternToken& token : tokens) {
+        switch (token.Part) {
+        case TPatternPart::Literal: out += token.Text; break;
+        case TPatternPart::Day: AppendNumber(out, t.Day, token.Digits); break;
+        case TPatternPart::ShortDayName: out += settings.ShortDayNames[t.DayOfWeek]; break;
+        case TPatternPart::LongDayName: out += settings.LongDayNames[t.DayOfWeek]; break;
+        case TPatternPart::Month: AppendNumber(out, t.Month, token.Digits); break;
+        case TPatternPart::ShortMonthName: out += settings.ShortMonthNames[t.Month - 1]; break;
+        case TPatternPart::LongMonthName: out += settings.LongMonthNames[t.Month - 1]; break;
+        case TPatternPart::Year2: AppendNumber(out, t.Year % 100, 2); break;
+        case TPatternPart::Year4: AppendNumber(out, t.Year, 4); break;
+        case TPatternPart::Hour: AppendNumber(out, t.Hour, token.Digits); break;
+        case TPatternPart::Hour12: AppendNumber(out, t.Hour % 12 == 0 ? 12 : t.Hour % 12, token.Digits); break;
+        case TPatternPart::Minute: AppendNumber(out, t.Minute, token.Digits); break;
+        case TPatternPart::Second: AppendNumber(out, t.Second, token.Digits); break;
+        case TPatternPart::Msec: AppendNumber(out, t.Msec, token.Digits); break;
+        case TPatternPart::AmPmSetting: out += t.Hour >= 12 ? settings.TimePMString : settings.TimeAMString; break;
+        case TPatternPart::AmPmLiteral: out += t.Hour >= 12 ? token.Pm : token.Text; break;
+        case TPatternPart::DateSeparator: out += settings.DateSeparator; break;
+        case TPatternPart::TimeSeparator: out += settings.TimeSeparator; break;
+        }
+    }
+}
+
+} // namespace
+
+std::string FormatDateTime(std::string_view pattern, double value, const TFormatSettings& settings)
+{
+    std::string out;
+    AppendFormatted(out, CompiledPattern(pattern), DecodeDateTime(value), settings);
     return out;
 }
 
 std::string DateTimeText(double value, const TFormatSettings& settings)
 {
-    std::string text = FormatDateTime(settings.ShortDateFormat, value, settings);
-    TDateTimeParts t = DecodeDateTime(value);
+    const TDateTimeParts t = DecodeDateTime(value);
+    std::string text;
+    AppendFormatted(text, CompiledPattern(settings.ShortDateFormat), t, settings);
     if (t.Hour != 0 || t.Minute != 0 || t.Second != 0) {
         text += ' ';
-        text += FormatDateTime(settings.LongTimeFormat, value, settings);
+        AppendFormatted(text, CompiledPattern(settings.LongTimeFormat), t, settings);
     }
     return text;
 }

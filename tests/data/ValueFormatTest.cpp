@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <locale.h>
+#include <string>
+#include <vector>
 
 struct TGeneralCase { double value; int precision; const char* text; };
 
@@ -98,6 +100,28 @@ TEST(DateTime, PatternLanguage)
     EXPECT_EQ(FormatDateTime("h:nn AM/PM", midnight, s), "12-30 AM");
     EXPECT_EQ(DateTimeText(EncodeDateTime(2024, 3, 5, 0, 0, 0, 0), s), "3.5.24");
     EXPECT_EQ(DateTimeText(value, TFormatSettings()), "3/5/24 14:07:09");
+}
+
+TEST(DateTime, PatternsKeepTheirTextsWhenManyAreUsedInTurn)
+{
+    // More patterns than are kept compiled, used over and over in turn, and
+    // one pattern under two settings.
+    const double value = EncodeDateTime(2024, 3, 5, 14, 7, 9, 45);
+    const TFormatSettings plain;
+    std::vector<std::string> patterns, first;
+    for (int i = 0; i < 12; ++i) {
+        patterns.push_back(std::string(static_cast<size_t>(i % 4 + 1), 'd') + "/m/yy h:nn:ss.zzz '" +
+                           std::to_string(i) + "'");
+        first.push_back(FormatDateTime(patterns.back(), value, plain));
+    }
+    EXPECT_EQ(first[1], "05/3/24 14:07:09.045 1");
+    for (int round = 0; round < 3; ++round)
+        for (size_t i = 0; i < patterns.size(); ++i)
+            EXPECT_EQ(FormatDateTime(patterns[i], value, plain), first[i]) << patterns[i];
+    TFormatSettings dotted;
+    dotted.DateSeparator = '.';
+    EXPECT_EQ(FormatDateTime("d/m", value, plain), "5/3");
+    EXPECT_EQ(FormatDateTime("d/m", value, dotted), "5.3");
 }
 
 TEST(FormatSettings, LocalesFillTheSettings)
