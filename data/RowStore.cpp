@@ -74,35 +74,3 @@ int64_t TRowStore::Store(std::string_view bytes)
     std::memcpy(at + sizeof size, bytes.data(), bytes.size());
     return ref;
 }
-
-TCellKind TRowStore::Kind(int row, int column) const
-{
-    return static_cast<TCellKind>(columns_[column].kinds[row >> BlockBits][row & (BlockRows - 1)]);
-}
-
-TCell TRowStore::Cell(int row, int column) const
-{
-    const TColumn& c = columns_[column];
-    TCell cell;
-    cell.Kind = static_cast<TCellKind>(c.kinds[row >> BlockBits][row & (BlockRows - 1)]);
-    int64_t payload = c.payloads[row >> BlockBits][row & (BlockRows - 1)];
-    switch (cell.Kind) {
-    case TCellKind::Null:
-        break;
-    case TCellKind::Integer:
-        cell.Integer = payload;
-        break;
-    case TCellKind::Float:
-        std::memcpy(&cell.Float, &payload, sizeof payload);
-        break;
-    case TCellKind::Text:
-    case TCellKind::Bytes: {
-        const char* at = arena_[static_cast<size_t>(payload >> 32)].get() + (payload & 0xffffffff);
-        uint32_t size;
-        std::memcpy(&size, at, sizeof size);
-        cell.Text = std::string_view(at + sizeof size, size);
-        break;
-    }
-    }
-    return cell;
-}

@@ -4,6 +4,7 @@
 // shared arena. Memory grows in fixed blocks, so it never doubles and copies.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ public:
     void PutFloat(int column, double value);
     void PutText(int column, std::string_view text, TCellKind kind = TCellKind::Text);
 
+    // Inline: the field layer reads a cell for every value it shows.
     TCellKind Kind(int row, int column) const;
     TCell Cell(int row, int column) const;
 
@@ -53,3 +55,36 @@ private:
     size_t currentBlock_ = 0;
     size_t arenaUsed_ = ArenaBlock;  // in the current block; full when none
 };
+
+inline TCellKind TRowStore::Kind(int row, int column) const
+{
+    return static_cast<TCellKind>(columns_[column].kinds[row >> BlockBits][row & (BlockRows - 1)]);
+}
+
+inline TCell TRowStore::Cell(int row, int column) const
+{
+    const TColumn& c = columns_[column];
+    TCell cell;
+    cell.Kind = static_cast<TCellKind>(c.kinds[row >> BlockBits][row & (BlockRows - 1)]);
+    const int64_t payload = c.payloads[row >> BlockBits][row & (BlockRows - 1)];
+    switch (cell.Kind) {
+    case TCellKind::Null:
+        break;
+    case TCellKind::Integer:
+        cell.Integer = payload;
+        break;
+    case TCellKind::Float:
+        std::memcpy(&cell.Float, &payload, sizeof payload);
+        break;
+    case TCellKind::Text:
+    case TCellKind::Bytes: {
+        // An arena reference, see Store.
+        const char* at = arena_[static_cast<size_t>(payload >> 32)].get() + (payload & 0xffffffff);
+        uint32_t size;
+        std::memcpy(&size, at, sizeof size);
+        cell.Text = std::string_view(at + sizeof size, size);
+        break;
+    }
+    }
+    return cell;
+}
