@@ -4,62 +4,26 @@
 // get a text handler that supplies the value's text, as the result page
 // installs one, so the memo column yields its text, not "(MEMO)".
 
+#include "BenchSupport.h"
 #include "BenchTable.h"
 #include "Connection.h"
 #include "DataSet.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <sys/resource.h>
-
-namespace {
-
-using TClock = std::chrono::steady_clock;
-
-double Seconds(TClock::time_point since) { return std::chrono::duration<double>(TClock::now() - since).count(); }
-
-long PeakResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-void WriteUdl(const std::string& path, const std::string& initString)
-{
-    std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" + initString + "\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (char c : text) {
-        bytes += c;
-        bytes += '\0';
-    }
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-} // namespace
 
 int main()
 {
     constexpr int64_t rows = 1000000;
     const std::string db = EnsureBenchTable(rows);
     const std::string udl = db + ".udl";
-    WriteUdl(udl, "Provider=SQLite;Data Source=" + db);
+    WriteSqliteUdl(udl, db);
 
     // The shell runs first, in its own process, so it leaves our peak alone.
     double shell = -1;
-    if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0) {
-        const std::string command = "sqlite3 '" + db + "' 'SELECT * FROM t' >/dev/null";
-        auto start = TClock::now();
-        if (std::system(command.c_str()) == 0)
-            shell = Seconds(start);
-    }
+    if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0)
+        shell = RunShell("sqlite3 '" + db + "' 'SELECT * FROM t' >/dev/null");
 
     TConnection cn("cnAdo");
     cn.SetConnectionString("FILE NAME=" + udl);
@@ -69,7 +33,7 @@ int main()
 
     auto start = TClock::now();
     ds.Open();
-    const double open = Seconds(start);
+    const double open = SecondsSince(start);
     for (int i = 0; i < ds.FieldCount(); ++i) {
         TField& field = ds.Fields(i);
         if (field.DataType() == ftString || field.DataType() == ftMemo || field.DataType() == ftWideString)
@@ -81,7 +45,7 @@ int main()
     for (ds.First(); !ds.Eof(); ds.Next(), ++records)
         for (int i = 0; i < ds.FieldCount(); ++i)
             bytes += ds.Fields(i).FieldText().size();
-    const double read = Seconds(readStart);
+    const double read = SecondsSince(readStart);
     const double total = open + read;
 
     std::printf("rows                 %lld (%zu text bytes)\n", static_cast<long long>(records), bytes);

@@ -5,50 +5,24 @@
 //
 //   bench_generators [rows]
 
+#include "BenchSupport.h"
 #include "BenchTable.h"
 #include "Connection.h"
 #include "DataSet.h"
 #include "ExportToSql.h"
 #include "TextExport.h"
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
 
 namespace {
-
-using TClock = std::chrono::steady_clock;
-
-double SecondsSince(TClock::time_point start)
-{
-    return std::chrono::duration<double>(TClock::now() - start).count();
-}
-
-long PeakResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
-
-double RunShell(const std::string& command)
-{
-    const auto start = TClock::now();
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("failed: " + command);
-    return SecondsSince(start);
-}
 
 // Runs the job in a child process and returns its wall time; the child prints
 // its own figures.
@@ -92,11 +66,7 @@ int main(int argc, char** argv)
         const std::string db = EnsureBenchTable(rows);
         const std::string dir = QUILLET_GENERATOR_BENCH_DIR;
         const std::string udl = dir + "/generators.udl";
-        {
-            std::ofstream out(udl, std::ios::binary);
-            out << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
-                << "Provider=SQLite;Data Source=" << db << "\r\n";
-        }
+        WriteSqliteUdl(udl, db);
         std::printf("table t: %lld rows (integer key, VARCHAR(40), NUMERIC(10,2), DATETIME, TEXT)\n",
                     static_cast<long long>(rows));
 
