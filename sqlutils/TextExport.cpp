@@ -3,27 +3,48 @@
 #include "DataSet.h"
 #include "FieldLists.h"
 #include "RecordRenderer.h"
+#include "ReplacingFile.h"
 
-void BuildTextLines(TDataSet& dataSet, TStringList& lines, const TCaptionSetter& progressControl,
-                    const TMessagePump& processMessages)
+#include <functional>
+#include <string_view>
+
+namespace {
+
+using TLineSink = std::function<void(std::string_view line)>;
+
+// Hands the line of every record from the current one on to the sink. The
+// line buffer is reused, so a line costs no allocation of its own.
+void ForEachTextLine(TDataSet& dataSet, const TCaptionSetter& progressControl, const TMessagePump& processMessages,
+                     const TLineSink& sink)
 {
-    const std::string lookupNames = FieldNameList(dataSet, "");
-    dataSet.First();
-    TRecordRenderer renderer(dataSet, lookupNames, rmText, false);
+    TRecordRenderer renderer(dataSet, FieldNameList(dataSet, ""), rmText, false);
     std::string line;
     ForEachRecord(dataSet, {progressControl, processMessages, [&] { renderer.Rebind(); }}, [&] {
         line.clear();
         renderer.AppendTo(line);
-        lines.push_back(line);
+        sink(line);
     });
+}
+
+} // namespace
+
+void BuildTextLines(TDataSet& dataSet, TStringList& lines, const TCaptionSetter& progressControl,
+                    const TMessagePump& processMessages)
+{
+    dataSet.First();
+    ForEachTextLine(dataSet, progressControl, processMessages,
+                    [&](std::string_view line) { lines.emplace_back(line); });
 }
 
 void ExportText(TDataSet& dataSet, const std::string& fileName, const TCaptionSetter& progressControl,
                 const TMessagePump& processMessages)
 {
-    TStringList lines;
-    if (dataSet.Active())
-        lines.reserve(static_cast<size_t>(dataSet.RecordCount()));
-    BuildTextLines(dataSet, lines, progressControl, processMessages);
-    WriteLinesToFile(fileName, lines);
+    // A closed dataset fails here, before the file is touched.
+    dataSet.First();
+    TReplacingFile file(fileName);
+    ForEachTextLine(dataSet, progressControl, processMessages, [&](std::string_view line) {
+        file.Append(line);
+        file.Append("\r\n");
+    });
+    file.Commit();
 }

@@ -14,7 +14,7 @@ class TDataSet;
 void BuildTextLines(TDataSet& dataSet, TStringList& lines, const TCaptionSetter& progressControl = {},
                     const TMessagePump& processMessages = {});
 
-// BuildTextLines into a new list, written to the file (CR LF after every line)
-// replacing it whole; a failed run writes nothing.
+// The lines BuildTextLines makes, streamed to the file (CR LF after every
+// line) as they are made, replacing it whole; a failed run writes nothing.
 void ExportText(TDataSet& dataSet, const std::string& fileName, const TCaptionSetter& progressControl = {},
                 const TMessagePump& processMessages = {});
