@@ -6,6 +6,7 @@
 #include "ValueFormat.h"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <cmath>
@@ -32,16 +33,32 @@ std::optional<bool> FlagFromText(std::string_view text)
 }
 
 // A value that fits no rule of its field's type reads as it is stored.
-std::string StoredText(const TCell& cell)
+void AppendStoredText(const TCell& cell, std::string& out)
 {
     switch (cell.Kind) {
-    case TCellKind::Null: return {};
-    case TCellKind::Integer: return std::to_string(cell.Integer);
-    case TCellKind::Float: return FormatGeneral(cell.Float, 15, FormatSettings().DecimalSeparator);
-    case TCellKind::Text:
-    case TCellKind::Bytes: return std::string(cell.Text);
+    case TCellKind::Null:
+        break;
+    case TCellKind::Integer: {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, cell.Integer).ptr;
+        out.append(digits, end);
+        break;
     }
-    return {};
+    case TCellKind::Float:
+        out += FormatGeneral(cell.Float, 15, FormatSettings().DecimalSeparator);
+        break;
+    case TCellKind::Text:
+    case TCellKind::Bytes:
+        out += cell.Text;
+        break;
+    }
+}
+
+std::string StoredText(const TCell& cell)
+{
+    std::string text;
+    AppendStoredText(cell, text);
+    return text;
 }
 
 std::optional<bool> CellFlag(const TCell& cell)
@@ -120,43 +137,59 @@ bool TField::ValueIsNull() const
 
 std::string TField::ValueText() const
 {
+    std::string text;
+    AppendValueText(text);
+    return text;
+}
+
+void TField::AppendValueText(std::string& out) const
+{
     const TCell cell = CurrentCell(dataSet_, storeColumn_);
     if (cell.Kind == TCellKind::Null)
-        return {};
+        return;
     const TFormatSettings& settings = FormatSettings();
     switch (dataType_) {
     case ftString:
     case ftFixedChar:
     case ftGuid:
-        if (cell.Kind == TCellKind::Text || cell.Kind == TCellKind::Bytes)
-            return std::string(cell.Text.substr(0, cell.Text.find('\0')));
+        if (cell.Kind == TCellKind::Text || cell.Kind == TCellKind::Bytes) {
+            out += cell.Text.substr(0, cell.Text.find('\0'));
+            return;
+        }
         break;
     case ftBCD:
-        if (std::optional<int64_t> value = CellBcd(cell))
-            return FormatBcd(*value, settings.DecimalSeparator);
+        if (std::optional<int64_t> value = CellBcd(cell)) {
+            AppendBcd(*value, settings.DecimalSeparator, out);
+            return;
+        }
         if (BcdOverflows(cell))
             throw std::runtime_error("Field '" + name_ + "': value out of range for BCD");
         break;
     case ftBoolean:
-        if (std::optional<bool> flag = CellFlag(cell))
-            return *flag ? "True" : "False";
+        if (std::optional<bool> flag = CellFlag(cell)) {
+            out += *flag ? "True" : "False";
+            return;
+        }
         break;
     case ftDate:
     case ftTime:
     case ftDateTime:
         if (std::optional<double> value = CellDateTime(cell)) {
             if (dataType_ == ftTime)
-                return FormatDateTime(settings.LongTimeFormat, *value, settings);
-            if (*value == 0)
-                return {};  // the zero date is null
-            return dataType_ == ftDate ? FormatDateTime(settings.ShortDateFormat, *value, settings)
-                                       : DateTimeText(*value, settings);
+                AppendDateTime(settings.LongTimeFormat, *value, settings, out);
+            else if (*value == 0)
+                return;  // the zero date is null
+            else if (dataType_ == ftDate)
+                AppendDateTime(settings.ShortDateFormat, *value, settings, out);
+            else
+                AppendDateTimeText(*value, settings, out);
+            return;
         }
         break;
     default:
         break;
     }
-    return StoredText(cell);
+    AppendStoredText(cell, out);
 }
 
 bool TField::ValueFlag() const
@@ -173,22 +206,36 @@ bool TField::ValueFlag() const
 
 std::string TField::DefaultText() const
 {
+    std::string text;
+    AppendDefaultText(text);
+    return text;
+}
+
+void TField::AppendDefaultText(std::string& out) const
+{
     if (IsDescribed(dataType_)) {
         std::string name = FieldTypeDisplayName(dataType_);
         if (!ValueIsNull())
             for (char& c : name)
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return "(" + name + ")";
+        out += '(';
+        out += name;
+        out += ')';
+        return;
     }
     if (dataType_ == ftBCD) {
         const TCell cell = CurrentCell(dataSet_, storeColumn_);
         if (cell.Kind == TCellKind::Null)
-            return {};
+            return;
         if (std::optional<int64_t> value = CellBcd(cell))
-            return FormatBcd(*value, FormatSettings().DecimalSeparator);
-        return BcdOverflows(cell) ? "(Overflow)" : StoredText(cell);
+            AppendBcd(*value, FormatSettings().DecimalSeparator, out);
+        else if (BcdOverflows(cell))
+            out += "(Overflow)";
+        else
+            AppendStoredText(cell, out);
+        return;
     }
-    return ValueText();
+    AppendValueText(out);
 }
 
 // The handler starts from the default text, so it may amend it or replace it.
@@ -202,6 +249,14 @@ std::string TField::HandlerText(bool displayText) const
 std::string TField::FieldText() const
 {
     return onGetText_ ? HandlerText(false) : DefaultText();
+}
+
+void TField::AppendFieldText(std::string& out) const
+{
+    if (onGetText_)
+        out += HandlerText(false);
+    else
+        AppendDefaultText(out);
 }
 
 std::string TField::DisplayText() const

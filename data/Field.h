@@ -29,11 +29,13 @@ public:
     // The value as text by the type's default text rules. A value that does not
     // fit the field's type (text in an integer column) reads as it is stored.
     std::string ValueText() const;
+    void AppendValueText(std::string& out) const;
     // ftBoolean only; else "Cannot access field '%s' as type Boolean".
     bool ValueFlag() const;
     // The OnGetText handler's text (called with the default text filled in,
     // displayText false / true), or the default text without a handler.
     std::string FieldText() const;
+    void AppendFieldText(std::string& out) const;
     std::string DisplayText() const;
     // Raw bytes of a text or binary value (empty for other values).
     std::string_view ValueBytes() const;
@@ -49,6 +51,7 @@ public:
 
 private:
     std::string DefaultText() const;
+    void AppendDefaultText(std::string& out) const;
     std::string HandlerText(bool displayText) const;
 
     TDataSet& dataSet_;

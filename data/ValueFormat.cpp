@@ -71,6 +71,13 @@ std::string FormatGeneral(double value, int precision, char decimalSeparator)
 
 std::string FormatBcd(int64_t scaled, char decimalSeparator)
 {
+    std::string text;
+    AppendBcd(scaled, decimalSeparator, text);
+    return text;
+}
+
+void AppendBcd(int64_t scaled, char decimalSeparator, std::string& out)
+{
     uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
     char buffer[32];
     char* end = buffer + sizeof buffer;
@@ -93,7 +100,7 @@ std::string FormatBcd(int64_t scaled, char decimalSeparator)
     } while (whole != 0);
     if (scaled < 0)
         *--at = '-';
-    return std::string(at, end);
+    out.append(at, end);
 }
 
 std::optional<int64_t> ParseBcd(std::string_view text)
@@ -536,19 +543,29 @@ void AppendFormatted(std::string& out, const TCompiledPattern& tokens, const TDa
 
 std::string FormatDateTime(std::string_view pattern, double value, const TFormatSettings& settings)
 {
-    std::string out;
+    std::string text;
+    AppendDateTime(pattern, value, settings, text);
+    return text;
+}
+
+void AppendDateTime(std::string_view pattern, double value, const TFormatSettings& settings, std::string& out)
+{
     AppendFormatted(out, CompiledPattern(pattern), DecodeDateTime(value), settings);
-    return out;
 }
 
 std::string DateTimeText(double value, const TFormatSettings& settings)
 {
-    const TDateTimeParts t = DecodeDateTime(value);
     std::string text;
-    AppendFormatted(text, CompiledPattern(settings.ShortDateFormat), t, settings);
-    if (t.Hour != 0 || t.Minute != 0 || t.Second != 0) {
-        text += ' ';
-        AppendFormatted(text, CompiledPattern(settings.LongTimeFormat), t, settings);
-    }
+    AppendDateTimeText(value, settings, text);
     return text;
+}
+
+void AppendDateTimeText(double value, const TFormatSettings& settings, std::string& out)
+{
+    const TDateTimeParts t = DecodeDateTime(value);
+    AppendFormatted(out, CompiledPattern(settings.ShortDateFormat), t, settings);
+    if (t.Hour != 0 || t.Minute != 0 || t.Second != 0) {
+        out += ' ';
+        AppendFormatted(out, CompiledPattern(settings.LongTimeFormat), t, settings);
+    }
 }

@@ -15,6 +15,7 @@ std::string FormatGeneral(double value, int precision, char decimalSeparator);
 // Fixed-point decimals: a 64-bit integer scaled by 10000.
 inline constexpr int64_t BcdScale = 10000;
 std::string FormatBcd(int64_t scaled, char decimalSeparator);
+void AppendBcd(int64_t scaled, char decimalSeparator, std::string& out);
 // Plain decimal text ("-12.50", "1e3", " 7 ") to fixed point, rounded half away
 // from zero to four decimals; empty when it is no number or out of range.
 std::optional<int64_t> ParseBcd(std::string_view text);
@@ -33,6 +34,8 @@ std::optional<double> ParseIsoDateTime(std::string_view text);
 
 // The date/time pattern language of the short date and long time formats.
 std::string FormatDateTime(std::string_view pattern, double value, const TFormatSettings& settings);
+void AppendDateTime(std::string_view pattern, double value, const TFormatSettings& settings, std::string& out);
 
 // Short date, then the long time when the time of day is not midnight.
 std::string DateTimeText(double value, const TFormatSettings& settings);
+void AppendDateTimeText(double value, const TFormatSettings& settings, std::string& out);

@@ -183,10 +183,22 @@ std::string SqlLiteral(const TField& field)
 
 std::string TextValue(const TField& field)
 {
+    std::string text;
+    AppendTextValue(field, text);
+    return text;
+}
+
+void AppendTextValue(const TField& field, std::string& out)
+{
     switch (field.DataType()) {
     case ftString: case ftMemo: case ftWideString:
-        return StringFieldText(field);
+        if (field.OnGetText())
+            field.AppendFieldText(out);
+        else
+            field.AppendValueText(out);
+        return;
     default:
-        return field.FieldText();
+        field.AppendFieldText(out);
+        return;
     }
 }

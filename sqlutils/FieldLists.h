@@ -45,3 +45,4 @@ void AppendSqlLiteral(const TField& field, std::string& out);
 // One value as plain text: the field's FieldText, unchanged; a memo without
 // a text handler gives its value rather than its "(MEMO)" placeholder.
 std::string TextValue(const TField& field);
+void AppendTextValue(const TField& field, std::string& out);

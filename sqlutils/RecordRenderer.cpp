@@ -56,7 +56,7 @@ void TRecordRenderer::AppendTo(std::string& out) const
         } else if (mode_ == rmSqlValues || everyField_) {
             AppendSqlLiteral(*column.Field, out);
         } else {
-            out += TextValue(*column.Field);
+            AppendTextValue(*column.Field, out);
         }
         out += column.Comment;
     }
