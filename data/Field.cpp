@@ -101,6 +101,13 @@ std::optional<double> CellDateTime(const TCell& cell)
     return ParseIsoDateTime(cell.Text);
 }
 
+// Day count 0: 30 December 1899, midnight.
+bool IsZeroDate(const TDateTimeParts& t)
+{
+    return t.Year == 1899 && t.Month == 12 && t.Day == 30 && t.Hour == 0 && t.Minute == 0 && t.Second == 0 &&
+           t.Msec == 0;
+}
+
 bool IsDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
 
 } // namespace
@@ -174,15 +181,17 @@ void TField::AppendValueText(std::string& out) const
     case ftDate:
     case ftTime:
     case ftDateTime:
-        if (std::optional<double> value = CellDateTime(cell)) {
+        if (cell.Kind != TCellKind::Text)
+            break;
+        if (std::optional<TDateTimeParts> parts = ParseIsoDateTimeParts(cell.Text)) {
             if (dataType_ == ftTime)
-                AppendDateTime(settings.LongTimeFormat, *value, settings, out);
-            else if (*value == 0)
+                AppendDateTime(settings.LongTimeFormat, *parts, settings, out);
+            else if (IsZeroDate(*parts))
                 return;  // the zero date is null
             else if (dataType_ == ftDate)
-                AppendDateTime(settings.ShortDateFormat, *value, settings, out);
+                AppendDateTime(settings.ShortDateFormat, *parts, settings, out);
             else
-                AppendDateTimeText(*value, settings, out);
+                AppendDateTimeText(*parts, settings, out);
             return;
         }
         break;

@@ -307,28 +307,38 @@ bool ParseTime(std::string_view text, size_t at, int& hour, int& minute, int& se
 
 } // namespace
 
-std::optional<double> ParseIsoDateTime(std::string_view text)
+std::optional<TDateTimeParts> ParseIsoDateTimeParts(std::string_view text)
 {
-    int hour = 0, minute = 0, second = 0, msec = 0;
+    TDateTimeParts t{1899, 12, 30, 0, 0, 0, 0, 0};
     if (text.size() >= 5 && text[2] == ':') {
-        if (!ParseTime(text, 0, hour, minute, second, msec))
+        if (!ParseTime(text, 0, t.Hour, t.Minute, t.Second, t.Msec))
             return std::nullopt;
-        return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / MsecPerDay;
+        t.DayOfWeek = 6;  // 1899-12-30 was a Saturday
+        return t;
     }
     size_t at = 0;
-    int year, month, day;
-    if (!Number(text, at, 4, year) || at >= text.size() || text[at++] != '-' || !Number(text, at, 2, month) ||
-        at >= text.size() || text[at++] != '-' || !Number(text, at, 2, day))
+    if (!Number(text, at, 4, t.Year) || at >= text.size() || text[at++] != '-' || !Number(text, at, 2, t.Month) ||
+        at >= text.size() || text[at++] != '-' || !Number(text, at, 2, t.Day))
         return std::nullopt;
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (t.Month < 1 || t.Month > 12 || t.Day < 1 || t.Day > DaysInMonth(t.Year, t.Month))
         return std::nullopt;
     if (at < text.size()) {
         if (text[at] != ' ' && text[at] != 'T')
             return std::nullopt;
-        if (!ParseTime(text, at + 1, hour, minute, second, msec))
+        if (!ParseTime(text, at + 1, t.Hour, t.Minute, t.Second, t.Msec))
             return std::nullopt;
     }
-    return EncodeDateTime(year, month, day, hour, minute, second, msec);
+    const int64_t days = DaysFromCivil(t.Year, static_cast<unsigned>(t.Month), static_cast<unsigned>(t.Day)) - Epoch;
+    t.DayOfWeek = static_cast<int>(((days + 6) % 7 + 7) % 7);
+    return t;
+}
+
+std::optional<double> ParseIsoDateTime(std::string_view text)
+{
+    const std::optional<TDateTimeParts> t = ParseIsoDateTimeParts(text);
+    if (!t)
+        return std::nullopt;
+    return EncodeDateTime(t->Year, t->Month, t->Day, t->Hour, t->Minute, t->Second, t->Msec);
 }
 
 namespace {
@@ -550,19 +560,24 @@ std::string FormatDateTime(std::string_view pattern, double value, const TFormat
 
 void AppendDateTime(std::string_view pattern, double value, const TFormatSettings& settings, std::string& out)
 {
-    AppendFormatted(out, CompiledPattern(pattern), DecodeDateTime(value), settings);
+    AppendDateTime(pattern, DecodeDateTime(value), settings, out);
+}
+
+void AppendDateTime(std::string_view pattern, const TDateTimeParts& parts, const TFormatSettings& settings,
+                    std::string& out)
+{
+    AppendFormatted(out, CompiledPattern(pattern), parts, settings);
 }
 
 std::string DateTimeText(double value, const TFormatSettings& settings)
 {
     std::string text;
-    AppendDateTimeText(value, settings, text);
+    AppendDateTimeText(DecodeDateTime(value), settings, text);
     return text;
 }
 
-void AppendDateTimeText(double value, const TFormatSettings& settings, std::string& out)
+void AppendDateTimeText(const TDateTimeParts& t, const TFormatSettings& settings, std::string& out)
 {
-    const TDateTimeParts t = DecodeDateTime(value);
     AppendFormatted(out, CompiledPattern(settings.ShortDateFormat), t, settings);
     if (t.Hour != 0 || t.Minute != 0 || t.Second != 0) {
         out += ' ';

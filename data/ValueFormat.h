@@ -31,11 +31,17 @@ TDateTimeParts DecodeDateTime(double value);
 // ISO 8601 text as SQLite keeps it: "YYYY-MM-DD", "YYYY-MM-DD HH:MM[:SS[.fff]]"
 // (or with "T"), "HH:MM[:SS[.fff]]". Empty when the text is none of them.
 std::optional<double> ParseIsoDateTime(std::string_view text);
+// The same read straight into the parts DecodeDateTime gives for that day
+// count (every form it reads is exact to the millisecond), without the round
+// trip through a day count.
+std::optional<TDateTimeParts> ParseIsoDateTimeParts(std::string_view text);
 
 // The date/time pattern language of the short date and long time formats.
 std::string FormatDateTime(std::string_view pattern, double value, const TFormatSettings& settings);
 void AppendDateTime(std::string_view pattern, double value, const TFormatSettings& settings, std::string& out);
+void AppendDateTime(std::string_view pattern, const TDateTimeParts& parts, const TFormatSettings& settings,
+                    std::string& out);
 
 // Short date, then the long time when the time of day is not midnight.
 std::string DateTimeText(double value, const TFormatSettings& settings);
-void AppendDateTimeText(double value, const TFormatSettings& settings, std::string& out);
+void AppendDateTimeText(const TDateTimeParts& parts, const TFormatSettings& settings, std::string& out);

@@ -69,6 +69,24 @@ TEST(DateTime, EncodesAndParsesIsoText)
     EXPECT_EQ(parts.Hour, 6);
 }
 
+TEST(DateTime, IsoTextReadsIntoThePartsOfItsDayCount)
+{
+    for (const char* text : {"1899-12-30", "1899-12-30 00:00:00.001", "1899-12-29 23:59:59.999", "0001-01-01 12:34",
+                             "0000-02-29T01:02:03.4567", "9999-12-31 23:59:59.999", "2024-02-29 00:00:01",
+                             "1900-03-01", "12:00", "23:59:59.999", "00:00:00.000"}) {
+        const std::optional<TDateTimeParts> read = ParseIsoDateTimeParts(text);
+        ASSERT_TRUE(read) << text;
+        const TDateTimeParts decoded = DecodeDateTime(*ParseIsoDateTime(text));
+        EXPECT_EQ(std::vector<int>({read->Year, read->Month, read->Day, read->Hour, read->Minute, read->Second,
+                                    read->Msec, read->DayOfWeek}),
+                  std::vector<int>({decoded.Year, decoded.Month, decoded.Day, decoded.Hour, decoded.Minute,
+                                    decoded.Second, decoded.Msec, decoded.DayOfWeek}))
+            << text;
+    }
+    for (const char* text : {"abc", "2024-02-30", "2024-01-01 25:00", "2024-1-1", "1:00"})
+        EXPECT_FALSE(ParseIsoDateTimeParts(text)) << text;
+}
+
 TEST(DateTime, PatternLanguage)
 {
     TFormatSettings s;
