@@ -373,6 +373,13 @@ bool MarkerFollows(std::string_view pattern, size_t at)
 
 void AppendNumber(std::string& out, int value, int digits)
 {
+    // Days, months and times of day, the common case, go straight in.
+    if (value >= 0 && value < 100 && digits <= 2) {
+        if (value >= 10 || digits == 2)
+            out += static_cast<char>('0' + value / 10);
+        out += static_cast<char>('0' + value % 10);
+        return;
+    }
     char buffer[16];
     char* end = buffer + sizeof buffer;
     char* at = end;
