@@ -135,9 +135,9 @@ bool TField::ValueIsNull() const
     if (cell.Kind == TCellKind::Null)
         return true;
     // The zero date (30 December 1899, midnight) stands for no date.
-    if (dataType_ == ftDate || dataType_ == ftDateTime) {
-        std::optional<double> value = CellDateTime(cell);
-        return value && *value == 0;
+    if ((dataType_ == ftDate || dataType_ == ftDateTime) && cell.Kind == TCellKind::Text) {
+        const std::optional<TDateTimeParts> parts = ParseIsoDateTimeParts(cell.Text);
+        return parts && IsZeroDate(*parts);
     }
     return false;
 }

@@ -91,9 +91,33 @@ bool IsNumberText(std::string_view text, char decimalSeparator)
 // returns when it has one (the result page's code page conversion), else the
 // value itself. A memo's default text is its "(MEMO)" placeholder, which
 // would take the value's place in a script or a text file.
-std::string StringFieldText(const TField& field)
+void AppendStringFieldText(const TField& field, std::string& out)
 {
-    return field.OnGetText() ? field.FieldText() : field.ValueText();
+    if (field.OnGetText())
+        field.AppendFieldText(out);
+    else
+        field.AppendValueText(out);
+}
+
+// AppendQuoted over what was appended to the text from start on, trimmed
+// first when asked; without inner quotes, the common case, it is quoted where
+// it stands.
+void QuoteAppended(std::string& out, size_t start, bool trim)
+{
+    std::string_view text = std::string_view(out).substr(start);
+    if (trim)
+        text = Trimmed(text);
+    if (text.find('\'') != std::string_view::npos) {
+        const std::string value(text);
+        out.resize(start);
+        AppendQuoted(value, out);
+        return;
+    }
+    const size_t offset = static_cast<size_t>(text.data() - out.data());
+    out.resize(offset + text.size());
+    out.erase(start, offset - start);
+    out.insert(start, 1, '\'');
+    out += '\'';
 }
 
 } // namespace
@@ -148,15 +172,18 @@ void AppendSqlLiteral(const TField& field, std::string& out)
         out += "null";
         return;
     }
+    const size_t start = out.size();
     switch (field.DataType()) {
     case ftString: case ftMemo: case ftWideString:
-        AppendQuoted(Trimmed(StringFieldText(field)), out);
+        AppendStringFieldText(field, out);
+        QuoteAppended(out, start, true);
         return;
     case ftBoolean:
         out += field.ValueFlag() ? '1' : '0';
         return;
     case ftDate: case ftDateTime: case ftTime: case ftGuid:
-        AppendQuoted(Trimmed(field.ValueText()), out);
+        field.AppendValueText(out);
+        QuoteAppended(out, start, true);
         return;
     case ftBytes: case ftVarBytes: case ftBlob:
         AppendHexLiteral(field.ValueBytes(), out);
@@ -167,11 +194,9 @@ void AppendSqlLiteral(const TField& field, std::string& out)
     // Numbers are written bare. Whatever else a column holds (text stored in
     // an INTEGER column of a dynamically typed database, a variant) stays
     // inside quotes, so that no value can end its literal early.
-    const std::string text = field.ValueText();
-    if (IsNumberText(text, FormatSettings().DecimalSeparator))
-        out += text;
-    else
-        AppendQuoted(text, out);
+    field.AppendValueText(out);
+    if (!IsNumberText(std::string_view(out).substr(start), FormatSettings().DecimalSeparator))
+        QuoteAppended(out, start, false);
 }
 
 std::string SqlLiteral(const TField& field)
@@ -192,10 +217,7 @@ void AppendTextValue(const TField& field, std::string& out)
 {
     switch (field.DataType()) {
     case ftString: case ftMemo: case ftWideString:
-        if (field.OnGetText())
-            field.AppendFieldText(out);
-        else
-            field.AppendValueText(out);
+        AppendStringFieldText(field, out);
         return;
     default:
         field.AppendFieldText(out);
