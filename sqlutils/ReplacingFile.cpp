@@ -58,6 +58,18 @@ void TReplacingFile::WriteOut(const char* data, size_t size)
     }
 #ifdef SYNC_FILE_RANGE_WRITE
     if (written_ - writeBackStarted_ >= WriteBackInterval) {
+        // The range whose write-back was started an interval ago is on disk by
+        // now, mostly: its cached pages are given back, so that the next ones
+        // written reuse them instead of taking fresh memory. The file is not
+        // read back; a written file of hundreds of megabytes would otherwise
+        // sit in the cache whole.
+        if (writeBackStarted_ > released_) {
+            const auto from = static_cast<off_t>(released_), size = static_cast<off_t>(writeBackStarted_ - released_);
+            ::sync_file_range(fd_, from, size,
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+            ::posix_fadvise(fd_, from, size, POSIX_FADV_DONTNEED);
+            released_ = writeBackStarted_;
+        }
         // Only a hint: the final fdatasync is what makes the data durable.
         ::sync_file_range(fd_, static_cast<off_t>(writeBackStarted_), static_cast<off_t>(written_ - writeBackStarted_),
                           SYNC_FILE_RANGE_WRITE);

@@ -30,7 +30,9 @@ private:
     int fd_ = -1;
     std::unique_ptr<char[]> buffer_;
     size_t buffered_ = 0;
-    // Bytes handed to the kernel, and how far its write-back was started.
+    // Bytes handed to the kernel, how far its write-back was started, and how
+    // far the cached pages were given back.
     size_t written_ = 0;
     size_t writeBackStarted_ = 0;
+    size_t released_ = 0;
 };
