@@ -44,11 +44,14 @@ void TRecordRenderer::Rebind()
 
 void TRecordRenderer::AppendTo(std::string& out) const
 {
-    const char* separator = mode_ == rmSqlValues ? ", " : "|";
     const size_t start = out.size();
     for (size_t i = 0; i < columns_.size(); ++i) {
-        if (i > 0)
-            out += separator;
+        if (i > 0) {
+            if (mode_ == rmSqlValues)
+                out += ", ";
+            else
+                out += '|';
+        }
         const TColumn& column = columns_[i];
         if (!column.Field) {
             if (mode_ == rmSqlValues)
@@ -58,7 +61,8 @@ void TRecordRenderer::AppendTo(std::string& out) const
         } else {
             AppendTextValue(*column.Field, out);
         }
-        out += column.Comment;
+        if (!column.Comment.empty())
+            out += column.Comment;
     }
     if (columns_.size() == 1 && out.size() == start)
         out += "\"\"";
