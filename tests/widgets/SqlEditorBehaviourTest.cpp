@@ -7,26 +7,10 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include "EditorWindow.h"
 #include "SqlEditor.h"
 
 namespace {
-
-struct TEditorWindow {
-    QWidget window;
-    TSqlEditor* editor = new TSqlEditor(&window);
-    QLineEdit* next = new QLineEdit(&window);
-
-    TEditorWindow()
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(editor);
-        layout->addWidget(next);
-        window.resize(600, 400);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        editor->setFocus();
-    }
-};
 
 // Keys typed at a caret; "|" in `before` marks where the caret starts.
 struct TTypingCase {
@@ -45,7 +29,7 @@ class TypingTest : public testing::TestWithParam<TTypingCase> {};
 
 TEST_P(TypingTest, EditsTheLines)
 {
-    TEditorWindow w;
+    TEditorWindow w(QSize(600, 400));
     const std::string& before = GetParam().before;
     const size_t caret = before.find('|');
     w.editor->SetText(before.substr(0, caret) + before.substr(caret + 1));
@@ -77,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SqlEditorBehaviourTest, PastedLineBreaksOfEveryKindCutLines)
 {
-    TEditorWindow w;
+    TEditorWindow w(QSize(600, 400));
     QApplication::clipboard()->setText(QStringLiteral("a\r\nb\rc\nd"));
     w.editor->paste();
     EXPECT_EQ(w.editor->LineCount(), 4);
@@ -86,14 +70,14 @@ TEST(SqlEditorBehaviourTest, PastedLineBreaksOfEveryKindCutLines)
 
 TEST(SqlEditorBehaviourTest, TabMovesTheFocusOn)
 {
-    TEditorWindow w;
+    TEditorWindow w(QSize(600, 400));
     QTest::keyClick(w.editor, Qt::Key_Tab);
     EXPECT_TRUE(w.next->hasFocus());
 }
 
 TEST(SqlEditorBehaviourTest, OverwriteModeShowsABlockCaret)
 {
-    TEditorWindow w;
+    TEditorWindow w(QSize(600, 400));
     EXPECT_FALSE(w.editor->overwriteMode());
     const int insertCaret = w.editor->cursorWidth();
     QTest::keyClick(w.editor, Qt::Key_Insert);
@@ -103,7 +87,7 @@ TEST(SqlEditorBehaviourTest, OverwriteModeShowsABlockCaret)
 
 TEST(SqlEditorBehaviourTest, LooksLikeACodeEditor)
 {
-    TEditorWindow w;
+    TEditorWindow w(QSize(600, 400));
     TSqlEditor& e = *w.editor;
     EXPECT_EQ(e.font().pointSize(), 10);
     EXPECT_TRUE(QFontInfo(e.font()).fixedPitch());
@@ -118,7 +102,7 @@ TEST(SqlEditorBehaviourTest, LooksLikeACodeEditor)
 
 TEST(SqlEditorBehaviourTest, KeepsManyUndoSteps)
 {
-    TEditorWindow w;
+    TEditorWindow w(QSize(600, 400));
     for (int i = 0; i < 1100; ++i) {
         QTest::keyClick(w.editor, Qt::Key_A);
         QTest::keyClick(w.editor, Qt::Key_Return);  // each line is its own step

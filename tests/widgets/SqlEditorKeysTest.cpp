@@ -4,26 +4,10 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include "EditorWindow.h"
 #include "SqlEditor.h"
 
 namespace {
-
-// A window with the editor and a control after it in the tab order.
-struct TEditorWindow {
-    QWidget window;
-    TSqlEditor* editor = new TSqlEditor(&window);
-    QLineEdit* next = new QLineEdit(&window);
-
-    TEditorWindow()
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(editor);
-        layout->addWidget(next);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        editor->setFocus();
-    }
-};
 
 struct TKeyCase {
     const char* name;
