@@ -57,6 +57,26 @@ void Report(const char* what, int64_t rows, double ours, double shell, const std
                 std::filesystem::file_size(ourFile) / 1e6, std::filesystem::file_size(shellFile) / 1e6);
 }
 
+// Opens the benchmark result and runs the export on it in a child process;
+// prints the open and export times and the child's peak memory, and returns
+// the child's wall time.
+double TimeExport(const char* label, const char* work, const std::string& udl,
+                  const std::function<void(TDataSet&)>& exportResult)
+{
+    return RunInChild([&] {
+        TConnection connection("cnAdo");
+        connection.SetConnectionString("FILE NAME=" + udl);
+        TDataSet dataSet(connection, "dsAdo");
+        dataSet.SetCommandText("SELECT * FROM t");
+        const auto start = TClock::now();
+        dataSet.Open();
+        const double open = SecondsSince(start);
+        exportResult(dataSet);
+        std::printf("%s open %.2f s, %s %.2f s, peak resident memory %.0f MB\n", label, open, work,
+                    SecondsSince(start) - open, PeakResidentKb() / 1024.0);
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -72,36 +92,18 @@ int main(int argc, char** argv)
 
         const std::string shellSql = dir + "/shell-insert.sql", ourSql = dir + "/InsertInto_T.sql";
         const double shellInsert = RunShell("sqlite3 '" + db + "' '.mode insert t' 'SELECT * FROM t' > '" + shellSql + "'");
-        const double ourInsert = RunInChild([&] {
-            TConnection connection("cnAdo");
-            connection.SetConnectionString("FILE NAME=" + udl);
-            TDataSet dataSet(connection, "dsAdo");
-            dataSet.SetCommandText("SELECT * FROM t");
-            const auto start = TClock::now();
-            dataSet.Open();
-            const double open = SecondsSince(start);
+        const double ourInsert = TimeExport("INSERT script:", "generate and write", udl, [&](TDataSet& dataSet) {
             TExportToSQL exporter(dataSet);
             exporter.ProcessMessages = [] {};
             exporter.ProgressControl = [](const std::string&) {};
             exporter.SaveToFile(ourSql);
-            std::printf("INSERT script: open %.2f s, generate and write %.2f s, peak resident memory %.0f MB\n",
-                        open, SecondsSince(start) - open, PeakResidentKb() / 1024.0);
         });
         Report("INSERT script", rows, ourInsert, shellInsert, ourSql, shellSql);
 
         const std::string shellTxt = dir + "/shell-text.txt", ourTxt = dir + "/T.txt";
         const double shellText = RunShell("sqlite3 '" + db + "' 'SELECT * FROM t' > '" + shellTxt + "'");
-        const double ourText = RunInChild([&] {
-            TConnection connection("cnAdo");
-            connection.SetConnectionString("FILE NAME=" + udl);
-            TDataSet dataSet(connection, "dsAdo");
-            dataSet.SetCommandText("SELECT * FROM t");
-            const auto start = TClock::now();
-            dataSet.Open();
-            const double open = SecondsSince(start);
+        const double ourText = TimeExport("text export:  ", "build and write", udl, [&](TDataSet& dataSet) {
             ExportText(dataSet, ourTxt, [](const std::string&) {}, [] {});
-            std::printf("text export:   open %.2f s, build and write %.2f s, peak resident memory %.0f MB\n",
-                        open, SecondsSince(start) - open, PeakResidentKb() / 1024.0);
         });
         Report("text export", rows, ourText, shellText, ourTxt, shellTxt);
         for (const std::string& file : {shellSql, ourSql, shellTxt, ourTxt})
