@@ -7,7 +7,8 @@
 set -euo pipefail
 
 build_pkgs=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev unixodbc-dev)
-test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc)
+# fonts-noto-mono: the fixed font most Debian desktops resolve to.
+test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc fonts-noto-mono)
 bench_pkgs=(sqlite3 postgresql-client)
 shots_pkgs=(xvfb x11-apps imagemagick)
 

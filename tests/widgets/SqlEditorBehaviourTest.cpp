@@ -90,7 +90,10 @@ TEST(SqlEditorBehaviourTest, LooksLikeACodeEditor)
     TEditorWindow w(QSize(600, 400));
     TSqlEditor& e = *w.editor;
     EXPECT_EQ(e.font().pointSize(), 10);
-    EXPECT_TRUE(QFontInfo(e.font()).fixedPitch());
+    // Monospaced as the user sees it: every character advances the same width.
+    const QFontMetricsF metrics(e.font());
+    EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(QLatin1Char('0')), metrics.horizontalAdvance(QLatin1Char('W')));
     EXPECT_EQ(e.viewport()->geometry().left() - e.contentsRect().left(), TSqlEditor::kGutterWidth);
     EXPECT_EQ(e.lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(e.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
