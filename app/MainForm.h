@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "Connection.h"
+#include "DataSet.h"
 #include "IniFile.h"
 #include "ProgramFiles.h"
 #include "SqlHistory.h"
@@ -68,6 +70,10 @@ public:
 
     // The items of the data link box.
     TStringList RecentList() const;
+
+    // The one connection and the one result dataset on it, for the window's whole life.
+    TConnection cnAdo{"cnAdo"};
+    TDataSet dsAdo{cnAdo, "dsAdo"};
 
     // Top level
     QTabWidget* PageCtrl;
