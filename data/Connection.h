@@ -35,6 +35,11 @@ public:
     void GetTableNames(TStringList& list, bool systemTables = false);
     void GetProcedureNames(TStringList& list);
 
+    // The database product and its identifier quote (opening the connection
+    // first when closed).
+    std::string DbmsName() { return Provider().DbmsName(); }
+    std::string IdentifierQuote() { return Provider().IdentifierQuote(); }
+
     // The open provider connection (opening it first when closed).
     TProviderConnection& Provider();
 

@@ -75,10 +75,10 @@ void TDataSet::Fail(const std::string& message) const
 
 void TDataSet::SetCommandText(const std::string& text)
 {
-    if (active_)
-        Fail("Cannot perform this operation on an open dataset");
     if (text == commandText_)
         return;
+    if (active_)
+        Fail("Cannot perform this operation on an open dataset");
     commandText_ = text;
     parameterNames_.clear();
     providerCommandText_ = ParseCommandParameters(commandText_, &parameterNames_);
@@ -156,6 +156,7 @@ void TDataSet::Open()
         fields_.push_back(std::make_unique<TField>(*this, i, def.Name, type, def.Size, def.Precision));
     }
     active_ = true;
+    ++openCount_;
     current_ = 0;
     eof_ = store_.RowCount() == 0;
     Notify(TDataSetChange::Opened);

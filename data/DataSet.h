@@ -59,6 +59,9 @@ public:
     void Open();
     void Close();
     bool Active() const { return active_; }
+    // Counts the successful opens, so that a loop can tell a dataset that was
+    // closed and reopened on another command while it let messages through.
+    int OpenCount() const { return openCount_; }
 
     void First();
     void Next();
@@ -99,6 +102,7 @@ private:
     std::string providerCommandText_;
     TStringList parameterNames_;
     bool active_ = false;
+    int openCount_ = 0;
     bool eof_ = true;
     int current_ = 0;
     int disableCount_ = 0;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <clocale>
 
 namespace {
@@ -82,7 +83,15 @@ public:
                   SQL_HANDLE_DBC, connection_.Get(), "Cannot connect to the ODBC data source");
         connection_.SetConnected();
         UseProgramCodePageForDriverManager();
+        dbmsName_ = InfoText(SQL_DBMS_NAME);
+        identifierQuote_ = InfoText(SQL_IDENTIFIER_QUOTE_CHAR);
+        // A blank is how ODBC says that identifiers cannot be quoted.
+        if (identifierQuote_ == " ")
+            identifierQuote_.clear();
     }
+
+    std::string DbmsName() const override { return dbmsName_; }
+    std::string IdentifierQuote() const override { return identifierQuote_; }
 
     int64_t Execute(const std::string& sql) override
     {
@@ -111,6 +120,18 @@ public:
     }
 
 private:
+    // A text item of the driver's information; empty when the driver has none.
+    std::string InfoText(SQLUSMALLINT item) const
+    {
+        SQLWCHAR buffer[256] = {};
+        SQLSMALLINT bytes = 0;
+        if (!SQL_SUCCEEDED(SQLGetInfoW(connection_.Get(), item, buffer, sizeof buffer, &bytes)))
+            return {};
+        const size_t units = std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(bytes, 0)) / sizeof(SQLWCHAR),
+                                              std::size(buffer) - 1);
+        return CodePage::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(buffer), units));
+    }
+
     // Executes the statement; a statement that touches no rows is a success.
     TOdbcHandle Run(const std::string& sql)
     {
@@ -142,6 +163,8 @@ private:
 
     TOdbcHandle environment_;
     TOdbcHandle connection_;
+    std::string dbmsName_;
+    std::string identifierQuote_;
 };
 
 } // namespace

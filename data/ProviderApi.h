@@ -76,6 +76,13 @@ public:
     // TABLE_NAME, TABLE_TYPE, REMARKS; PROCEDURES has PROCEDURE_CAT,
     // PROCEDURE_SCHEM, PROCEDURE_NAME, ... as ODBC's SQLTables/SQLProcedures.
     virtual void Schema(TSchemaRowset rowset, TRowReceiver& receiver) = 0;
+    // The database product behind the connection ("SQLite", "PostgreSQL",
+    // "Microsoft SQL Server", ...): it decides the form of literals that
+    // scripts write for that database.
+    virtual std::string DbmsName() const = 0;
+    // The character that quotes identifiers in the database's SQL; empty when
+    // the database has none.
+    virtual std::string IdentifierQuote() const = 0;
 };
 
 // The initialisation properties of a data link: keys compared without regard

@@ -30,6 +30,8 @@ public:
     int64_t Execute(const std::string& sql) override;
     bool Query(const std::string& sql, TRowReceiver& receiver) override;
     void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override;
+    std::string DbmsName() const override { return "SQLite"; }
+    std::string IdentifierQuote() const override { return "\""; }
 
 private:
     [[noreturn]] void Fail() const { throw std::runtime_error(TrimMessage(sqlite3_errmsg(db_.get()))); }

@@ -101,3 +101,10 @@ TEST_F(ConnectionTest, MissingDatabaseIsAnErrorAndNotCreated)
     unnamed.SetConnectionString("FILE NAME=" + dir.File("absent.udl"));
     EXPECT_NE(ErrorOf([&] { unnamed.Open(); }).find(dir.File("absent.udl")), std::string::npos);
 }
+
+TEST_F(ConnectionTest, KnowsItsDatabaseAndIdentifierQuote)
+{
+    EXPECT_EQ(cn.DbmsName(), "SQLite");
+    EXPECT_TRUE(cn.Connected());
+    EXPECT_EQ(cn.IdentifierQuote(), "\"");
+}

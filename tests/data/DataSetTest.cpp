@@ -94,6 +94,26 @@ TEST_F(DataSetTest, OpensWalksAndCloses)
     ds.RemoveObserver(&observer);
 }
 
+TEST_F(DataSetTest, EqualCommandTextChangesNothingAndOpensAreCounted)
+{
+    EXPECT_EQ(ds.OpenCount(), 0);
+    OpenQuery("SELECT id FROM t");
+    EXPECT_EQ(ds.OpenCount(), 1);
+    ds.Next();
+    EXPECT_NO_THROW(ds.SetCommandText("SELECT id FROM t"));
+    EXPECT_TRUE(ds.Active());
+    EXPECT_EQ(ds.RecNo(), 2);
+    ds.Open();  // already open: not counted
+    EXPECT_EQ(ds.OpenCount(), 1);
+    ds.Close();
+    EXPECT_EQ(ds.OpenCount(), 1);
+    ds.SetCommandText("SELECT * FROM nowhere");
+    EXPECT_ANY_THROW(ds.Open());  // a failed open is not counted
+    EXPECT_EQ(ds.OpenCount(), 1);
+    OpenQuery("SELECT id FROM t");
+    EXPECT_EQ(ds.OpenCount(), 2);
+}
+
 TEST_F(DataSetTest, EmptyResultKeepsItsFields)
 {
     OpenQuery("SELECT * FROM t WHERE 1=2");

@@ -280,6 +280,19 @@ TEST_F(PgProvider, TablesAndProcedures)
     EXPECT_NE(std::find(procedureNames.begin(), procedureNames.end(), "listed_function"), procedureNames.end());
 }
 
+TEST(OdbcConnect, DescribesTheDatabaseBehindTheDriver)
+{
+    struct { std::string connection; const char* dbms; const char* quote; } cases[] = {
+        {PgConnectionString(), "PostgreSQL", "\""},
+        {SqliteOdbcConnectionString(TempPath("dialect.db")), "SQLite", "\""},
+    };
+    for (const auto& c : cases) {
+        auto connection = OpenOdbc(c.connection);
+        EXPECT_EQ(connection->DbmsName(), c.dbms) << c.connection;
+        EXPECT_EQ(connection->IdentifierQuote(), c.quote) << c.connection;
+    }
+}
+
 TEST(OdbcConnect, FailuresCarryTheDriverManagersOrDriversText)
 {
     struct { std::string connection; const char* part; } cases[] = {
