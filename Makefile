@@ -2,11 +2,14 @@
 #   make run    build Quillet and start it on the bundled sample database
 #   make test   build Quillet and run every test
 # Both install the Debian packages they need first (scripts/install-deps.sh).
+#   make install [PREFIX=...]   build and install (DESTDIR is honoured)
+#   make deb                    build the Debian package into $(BUILD)/
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: all build run test test-sanitize bench screenshot clean
+.PHONY: all build run test test-sanitize bench screenshot install uninstall deb check-package clean
 
 all: build
 
@@ -38,6 +41,26 @@ screenshot: build
 	@scripts/install-deps.sh shots
 	xvfb-run -a -s "-screen 0 1280x800x24" sh -c '$(BUILD)/bin/quillet & sleep 3; import -window root $(BUILD)/screenshot.png; kill $$!'
 	@echo "$(BUILD)/screenshot.png"
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+# Desktop menus, file types and icons read caches: refresh them for a live install.
+ifeq ($(DESTDIR),)
+	@if command -v update-desktop-database >/dev/null; then update-desktop-database -q $(PREFIX)/share/applications; fi
+	@if command -v update-mime-database >/dev/null; then update-mime-database $(PREFIX)/share/mime; fi
+	@if command -v gtk-update-icon-cache >/dev/null; then gtk-update-icon-cache -q -t $(PREFIX)/share/icons/hicolor; fi
+endif
+
+uninstall:
+	xargs -r -d '\n' rm -f < $(BUILD)/install_manifest.txt
+
+deb: build
+	@scripts/install-deps.sh package
+	cd $(BUILD) && cpack -G DEB
+
+# Builds the package, unpacks it into a scratch root and starts the program there.
+check-package: deb
+	scripts/check-package.sh $(BUILD)
 
 clean:
 	rm -rf build build-sanitize

@@ -1,6 +1,7 @@
 #include "ProgramFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <stdexcept>
@@ -17,15 +18,36 @@ std::string PerUserDataDir()
     return FromQString(QDir(dir).absolutePath()) + "/";
 }
 
+// The shared folder of an installed program: share/quillet/ beside its bin/.
+std::string InstalledSharedDir(const std::string& programDir)
+{
+    const QDir programFolder(ToQString(programDir));
+    if (programFolder.dirName() != QLatin1String("bin"))
+        return {};
+    const QString shared = QDir::cleanPath(programFolder.absoluteFilePath(QStringLiteral("../share/quillet")));
+    return QFileInfo(shared).isDir() ? FromQString(shared) + "/" : std::string();
+}
+
+// The file next to the program when it exists there, else the one of the
+// same name in the other folder (when there is one).
+std::string NextToProgramOr(const std::string& nextToProgram, const std::string& otherDir)
+{
+    if (otherDir.empty() || QFileInfo::exists(ToQString(nextToProgram)))
+        return nextToProgram;
+    return otherDir + nextToProgram.substr(nextToProgram.rfind('/') + 1);
+}
+
 } // namespace
 
 TProgramFiles TProgramFiles::For(const std::string& programFile)
 {
     TProgramFiles files;
     files.ProgramDir = ExtractFilePath(programFile);
-    files.DataDir = IsWritableDirectory(files.ProgramDir) ? files.ProgramDir : PerUserDataDir();
-    files.IniFileName = ChangeFileExt(programFile, ".INI");
-    files.HelpFileName = ChangeFileExt(programFile, ".html");
+    files.SharedDir = InstalledSharedDir(files.ProgramDir);
+    const bool portable = files.SharedDir.empty() && IsWritableDirectory(files.ProgramDir);
+    files.DataDir = portable ? files.ProgramDir : PerUserDataDir();
+    files.IniFileName = NextToProgramOr(ChangeFileExt(programFile, ".INI"), files.DataDir);
+    files.HelpFileName = NextToProgramOr(ChangeFileExt(programFile, ".html"), files.SharedDir);
     return files;
 }
 

@@ -3,13 +3,18 @@
 //
 // The settings file and the help page are read next to the program file.
 // The files the program writes (the recent list, the history, exports) go
-// there too when that folder is writable (a portable install); otherwise
-// (a system-wide install) into the per-user data folder.
+// there too when that folder is writable (a portable install); otherwise, and
+// always for an installed program, into the per-user data folder.
+//
+// An installed program lives in <prefix>/bin/ beside <prefix>/share/quillet/,
+// which holds its help page. When there is no settings file next to the
+// program, the one in the per-user data folder is read.
 
 #include <string>
 
 struct TProgramFiles {
     std::string ProgramDir;    // the program file's folder, with its trailing separator
+    std::string SharedDir;     // <prefix>/share/quillet/ of an installed program; empty otherwise
     std::string DataDir;       // the folder written to, with its trailing separator
     std::string IniFileName;   // <program>.INI
     std::string HelpFileName;  // <program>.html

@@ -3,13 +3,19 @@
 #include <QApplication>
 #include <QScreen>
 #include <QStyle>
+#include <cstdio>
 
+#include "CommandLine.h"
 #include "MainForm.h"
 #include "QtDesktop.h"
 #include "QtText.h"
 
 int main(int argc, char* argv[])
 {
+    if (const auto information = InformationRequested(argc, argv)) {
+        std::fputs(information->c_str(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillet"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillet"));

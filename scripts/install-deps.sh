@@ -3,14 +3,16 @@
 #   scripts/install-deps.sh build   - what building and running needs
 #   scripts/install-deps.sh test    - the above plus the test servers and drivers
 #   scripts/install-deps.sh bench   - the above plus the command-line peers the benchmarks time
-#   scripts/install-deps.sh shots   - the above plus Xvfb for screenshots
+#   scripts/install-deps.sh shots   - the above plus Xvfb and a window manager for screenshots
+#   scripts/install-deps.sh package - what building and checking the Debian package needs
 set -euo pipefail
 
 build_pkgs=(cmake make g++ pkg-config qt6-base-dev libsqlite3-dev unixodbc-dev)
 # fonts-noto-mono: the fixed font most Debian desktops resolve to.
 test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc fonts-noto-mono)
 bench_pkgs=(sqlite3 postgresql-client)
-shots_pkgs=(xvfb x11-apps imagemagick)
+shots_pkgs=(xvfb x11-apps imagemagick openbox)
+package_pkgs=(dpkg-dev desktop-file-utils shared-mime-info man-db)
 
 want=("${build_pkgs[@]}")
 case "${1:-build}" in
@@ -18,7 +20,8 @@ case "${1:-build}" in
   test)  want+=("${test_pkgs[@]}") ;;
   bench) want+=("${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
   shots) want+=("${test_pkgs[@]}" "${shots_pkgs[@]}") ;;
-  *) echo "usage: $0 [build|test|bench|shots]" >&2; exit 2 ;;
+  package) want+=("${package_pkgs[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|shots|package]" >&2; exit 2 ;;
 esac
 
 missing=()

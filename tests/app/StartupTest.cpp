@@ -302,6 +302,34 @@ TEST_F(WindowTest, ReadOnlyProgramFolderKeepsItsFilesInTheUserDataFolder)
     EXPECT_FALSE(fs::exists(InProgramDir("Links.txt")));
 }
 
+TEST_F(WindowTest, InstalledProgramFindsItsHelpPageInShareAndKeepsItsFilesPerUser)
+{
+    fs::create_directories(InProgramDir("bin"));
+    fs::create_directories(InProgramDir("share/quillet"));
+    Write("share/quillet/quillet.html", "<html></html>");
+    const std::string dataDir = DataHome() + FromQString(QCoreApplication::applicationName()) + "/";
+    fs::create_directories(dataDir);
+    WriteFileBytes(dataDir + "quillet.INI", "[SqlEditor]\nMaxBytesLoaded=9\n");
+
+    TfmMain& window = Start({}, InProgramDir("bin/quillet"));
+    EXPECT_TRUE(desktop_.errors.empty());
+    EXPECT_EQ(window.DataDir(), dataDir);
+    EXPECT_EQ(window.IniFile()->ReadInteger("SqlEditor", "MaxBytesLoaded", 1000), 9);
+    window.btnAbout->click();
+    EXPECT_EQ(desktop_.openedDocuments, (std::vector<std::string>{InProgramDir("share/quillet/quillet.html")}));
+    Close();
+    EXPECT_EQ(ReadFileBytes(dataDir + "Links.txt"), "");
+    EXPECT_FALSE(fs::exists(InProgramDir("bin/Links.txt")));
+
+    // Files next to the program come first.
+    Write("bin/quillet.html", "<html></html>");
+    Write("bin/quillet.INI", "[SqlEditor]\nMaxBytesLoaded=5\n");
+    TfmMain& again = Start({}, InProgramDir("bin/quillet"));
+    EXPECT_EQ(again.IniFile()->ReadInteger("SqlEditor", "MaxBytesLoaded", 1000), 5);
+    again.btnAbout->click();
+    EXPECT_EQ(desktop_.openedDocuments.back(), InProgramDir("bin/quillet.html"));
+}
+
 TEST_F(WindowTest, GuardedShowsTheErrorAndGoesOn)
 {
     TfmMain& window = Start();
