@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "Desktop.h"
 #include "QtText.h"
@@ -29,6 +30,9 @@ TfmMain::~TfmMain()
 void TfmMain::ConnectEvents()
 {
     connect(btnAbout, &QPushButton::clicked, this, [this] { Guarded([this] { btnAboutClick(); }); });
+    connect(btnConnect, &QPushButton::clicked, this, [this] { Guarded([this] { btnConnectClick(); }); });
+    connect(btnBrowse, &QPushButton::clicked, this, [this] { Guarded([this] { btnBrowseClick(); }); });
+    connect(tvDbObjects, &QTreeWidget::itemClicked, this, [this] { Guarded([this] { tvDbObjectsClick(); }); });
     connect(btnRun, &QToolButton::clicked, this, [this] { Guarded([this] { RunQuery(); }); });
     connect(btnPrev, &QToolButton::clicked, this, [this] { Guarded([this] { btnPrevClick(); }); });
     connect(btnNext, &QToolButton::clicked, this, [this] { Guarded([this] { btnNextClick(); }); });
@@ -88,6 +92,7 @@ void TfmMain::ApplyCommandLine()
     const std::string& fileName = arguments_[1];
     if (arguments_[0] == "-udl") {
         fedDataLink->setEditText(ToQString(fileName));
+        SetConnected(true);
     } else if (arguments_[0] == "-task") {
         taskValues_.emplace();
         *taskValues_ = SplitLines(ReadFileBytes(fileName));

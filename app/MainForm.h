@@ -52,6 +52,11 @@ public:
     void NavigateHistory(THistoryMove move);
     // Runs the editor's text: the query runner's entry point (F9, "Run query").
     void RunQuery();
+    // Connects to the data link named in the data link box, or disconnects.
+    void SetConnected(bool value);
+    // Lists the fields of the table selected in the object tree and opens the
+    // result dataset on the table's columns, without rows.
+    void ShowTableFields();
 
     // Runs an action; an error it raises is shown in an error box. True when
     // the action ended without error.
@@ -67,6 +72,8 @@ public:
     int HistoryIndex() const { return historyIndex_; }
     const TIniFile* IniFile() const { return iniFile_.get(); }
     const std::optional<TStringList>& TaskValues() const { return taskValues_; }
+    // The folder of the data link file in use, set at every opening of the connection.
+    const std::string& DataLinkDir() const { return dataLinkDir_; }
 
     // The items of the data link box.
     TStringList RecentList() const;
@@ -137,6 +144,13 @@ private:
     void btnNextClick();
     void redSQLKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
+    void SetConnectionString();
+    void UpdateRecentList(const std::string& dataLink);
+    void btnConnectClick();
+    void btnBrowseClick();
+    void LoadSchema();
+    void tvDbObjectsClick();
+
     TDesktop& desktop_;
     const std::string programFile_;
     const TStringList arguments_;
@@ -150,5 +164,9 @@ private:
     int historyIndex_ = 0;
     std::unique_ptr<TIniFile> iniFile_;
     std::optional<TStringList> taskValues_;
+    std::string dataLinkDir_;
+    // The open-file dialog's initial directory, kept between uses; empty lets
+    // the dialog choose.
+    std::string openDlgDir_;
     bool shown_ = false;
 };

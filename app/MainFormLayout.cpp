@@ -164,6 +164,7 @@ void TfmMain::CreateSqlPage()
     tvDbObjects = Named(new QTreeWidget, "tvDbObjects");
     tvDbObjects->setHeaderHidden(true);
     tvDbObjects->setIndentation(19);
+    tvDbObjects->setUniformRowHeights(true);
     tvDbObjects->addTopLevelItem(new QTreeWidgetItem(QStringList(QStringLiteral("Tables"))));
     tvDbObjects->addTopLevelItem(new QTreeWidgetItem(QStringList(QStringLiteral("Procedures"))));
     Label2 = NewLabel("Label2", QStringLiteral("Fields"));

@@ -145,7 +145,9 @@ TEST_F(WindowTest, CommandLineNeedsExactlyTwoParametersAndAnExactSwitch)
         // The typed text is not a recent entry.
         EXPECT_EQ(Read("Links.txt"), "first.udl\r\n");
     }
-    EXPECT_TRUE(desktop_.errors.empty());
+    // Only the exact switch tried to connect, to the missing file.
+    ASSERT_EQ(desktop_.errors.size(), 1u);
+    EXPECT_NE(desktop_.errors[0].find("/data/x.udl"), std::string::npos);
 }
 
 TEST_F(WindowTest, TaskSwitchLoadsTheTaskFile)
