@@ -34,4 +34,8 @@ public:
 
     // Lets the window repaint and take input during a long loop.
     virtual void ProcessMessages() = 0;
+
+    // The window added a line to its information list. A desktop whose
+    // window no one sees passes it on; others need do nothing.
+    virtual void InfoLogged(const std::string& /*line*/) {}
 };

@@ -154,6 +154,7 @@ void TfmMain::LogInfo(const std::string& text)
     lbInfo->addItem(ToQString(text));
     lbInfo->setCurrentRow(lbInfo->count() - 1);
     lbInfo->scrollToItem(lbInfo->currentItem());
+    desktop_.InfoLogged(text);
 }
 
 void TfmMain::NavigateHistory(THistoryMove move)

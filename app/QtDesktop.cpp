@@ -25,6 +25,7 @@ void TQtDesktop::ShowNotice(const std::string& text)
 
 void TQtDesktop::ShowError(const std::string& text)
 {
+    CountError();
     QMessageBox::critical(owner_, ApplicationTitle(), ToQString(text));
 }
 
@@ -68,6 +69,12 @@ void TQtDesktop::EditTextFile(const std::string& fileName)
 void TQtDesktop::ProcessMessages()
 {
     QCoreApplication::processEvents();
+}
+
+void TQtDesktop::EndWork()
+{
+    workEnded_ = true;
+    QCoreApplication::exit(1);  // when the loop runs already
 }
 
 QString QtFileFilter(const std::string& filter)

@@ -20,8 +20,20 @@ public:
     void EditTextFile(const std::string& fileName) override;
     void ProcessMessages() override;
 
+    // How many error messages were shown.
+    int ErrorsShown() const { return errorsShown_; }
+    // True once an error ended the program's work (the message loop must not
+    // be entered, or is left).
+    bool WorkEnded() const { return workEnded_; }
+
+protected:
+    void CountError() { ++errorsShown_; }
+    void EndWork();
+
 private:
     QPointer<QWidget> owner_;
+    int errorsShown_ = 0;
+    bool workEnded_ = false;
 };
 
 // "Description|pattern|..." as a Qt file dialog filter ("Description (pattern);;...").

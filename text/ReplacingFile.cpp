@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +23,11 @@ TReplacingFile::TReplacingFile(std::string fileName)
     fd_ = ::open(tempName_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
         throw std::runtime_error("Cannot create file \"" + fileName_ + "\". " + std::strerror(errno));
+    // A replaced file keeps its permissions.
+    struct stat existing {};
+    if (::stat(fileName_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ::fchmod(fd_, existing.st_mode & 07777) != 0)
+        Fail("create");
 }
 
 TReplacingFile::~TReplacingFile()

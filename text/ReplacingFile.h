@@ -1,9 +1,10 @@
 #pragma once
 // A file written whole or not at all: the bytes go to a temporary file beside
 // it through a fixed buffer, and Commit makes them durable and renames the
-// temporary file over the target. Until Commit succeeds the target keeps its
-// previous contents; a writer destroyed without Commit removes its temporary
-// file. Failures throw std::runtime_error naming the target file.
+// temporary file over the target, which keeps the permissions of the file it
+// replaces. Until Commit succeeds the target keeps its previous contents; a
+// writer destroyed without Commit removes its temporary file. Failures throw
+// std::runtime_error naming the target file.
 
 #include <cstddef>
 #include <memory>

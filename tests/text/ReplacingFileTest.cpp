@@ -45,3 +45,17 @@ TEST(ReplacingFile, WithoutCommitTheOldFileStaysAndNothingIsLeftBehind)
     EXPECT_EQ(ReadFileBytes(file), "old");
     EXPECT_FALSE(std::filesystem::exists(file + ".tmp~"));
 }
+
+TEST(ReplacingFile, TheReplacedFileKeepsItsPermissions)
+{
+    namespace fs = std::filesystem;
+    const std::string file = TestFile("modes.txt");
+    for (const auto mode : {fs::perms::owner_read | fs::perms::owner_write,
+                            fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read}) {
+        WriteFileBytes(file, "old");
+        fs::permissions(file, mode);
+        WriteFileBytes(file, "new");
+        EXPECT_EQ(ReadFileBytes(file), "new");
+        EXPECT_EQ(fs::status(file).permissions(), mode);
+    }
+}
