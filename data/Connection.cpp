@@ -45,7 +45,10 @@ private:
 
 TConnection::TConnection(std::string name) : name_(std::move(name)) {}
 
-TConnection::~TConnection() = default;
+TConnection::~TConnection()
+{
+    Close();
+}
 
 void TConnection::SetConnectionString(const std::string& text)
 {
@@ -71,13 +74,42 @@ void TConnection::Open()
 
 void TConnection::Close()
 {
+    // Statements go before the connection they run on.
+    for (TOpenRowset* rowset : std::vector<TOpenRowset*>(openRowsets_))
+        rowset->AbandonRowset();
+    openRowsets_.clear();
     providerConnection_.reset();
 }
 
 TProviderConnection& TConnection::Provider()
 {
     Open();
+    for (TOpenRowset* rowset : std::vector<TOpenRowset*>(openRowsets_))
+        rowset->FinishRowset();
     return *providerConnection_;
+}
+
+std::string TConnection::DbmsName()
+{
+    Open();
+    return providerConnection_->DbmsName();
+}
+
+std::string TConnection::IdentifierQuote()
+{
+    Open();
+    return providerConnection_->IdentifierQuote();
+}
+
+void TConnection::AddOpenRowset(TOpenRowset* rowset)
+{
+    if (std::find(openRowsets_.begin(), openRowsets_.end(), rowset) == openRowsets_.end())
+        openRowsets_.push_back(rowset);
+}
+
+void TConnection::RemoveOpenRowset(TOpenRowset* rowset)
+{
+    openRowsets_.erase(std::remove(openRowsets_.begin(), openRowsets_.end(), rowset), openRowsets_.end());
 }
 
 void TConnection::Execute(const std::string& sql, int64_t& recordsAffected)

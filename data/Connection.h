@@ -8,6 +8,23 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+// A reader that holds a statement open on the connection: a dataset whose
+// rows are not all fetched yet. The connection runs one statement at a time,
+// so that drivers allowing one active statement keep working and SQLite never
+// keeps a read open across a write: before it runs anything else it has every
+// open rowset finish, and when it closes it has them abandoned.
+class TOpenRowset {
+public:
+    // Fetches the remaining rows and releases the statement.
+    virtual void FinishRowset() = 0;
+    // Releases the statement at once, without fetching the rest.
+    virtual void AbandonRowset() = 0;
+
+protected:
+    ~TOpenRowset() = default;
+};
 
 class TConnection {
 public:
@@ -36,16 +53,22 @@ public:
     void GetProcedureNames(TStringList& list);
 
     // The database product and its identifier quote (opening the connection
-    // first when closed).
-    std::string DbmsName() { return Provider().DbmsName(); }
-    std::string IdentifierQuote() { return Provider().IdentifierQuote(); }
+    // first when closed). They run no statement, so open rowsets go on.
+    std::string DbmsName();
+    std::string IdentifierQuote();
 
-    // The open provider connection (opening it first when closed).
+    // The open provider connection (opening it first when closed), free to
+    // run a statement: open rowsets have finished.
     TProviderConnection& Provider();
+
+    // A rowset holding a statement open registers while it does.
+    void AddOpenRowset(TOpenRowset* rowset);
+    void RemoveOpenRowset(TOpenRowset* rowset);
 
 private:
     std::string name_;
     std::string connectionString_;
     std::string provider_ = "VFPOLEDB.1";
     std::unique_ptr<TProviderConnection> providerConnection_;
+    std::vector<TOpenRowset*> openRowsets_;
 };

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <climits>
 #include <cwctype>
+#include <exception>
+#include <utility>
 #include <locale.h>
 #include <stdexcept>
 
@@ -23,6 +25,7 @@ public:
     {
         dataSet_.store_.BeginRow();
         column_ = 0;
+        rowBegun_ = true;
     }
     void PutNull() override
     {
@@ -50,6 +53,14 @@ public:
             dataSet_.store_.PutText(c, bytes, TCellKind::Bytes);
     }
 
+    // A row whose values did not all arrive (the fetch failed) is taken back.
+    void DropUnfinishedRow()
+    {
+        if (rowBegun_ && column_ < storeColumnOf_.size())
+            dataSet_.store_.DropLastRow();
+        rowBegun_ = false;
+    }
+
 private:
     // The store column of the next provider column, -1 for one left out.
     int Next()
@@ -62,11 +73,22 @@ private:
     TDataSet& dataSet_;
     std::vector<int> storeColumnOf_;
     size_t column_ = 0;
+    bool rowBegun_ = false;
 };
+
+namespace {
+
+// Rows asked of the cursor at a time within a timed batch, between looks at the clock.
+constexpr int FetchStep = 64;
+
+} // namespace
 
 TDataSet::TDataSet(TConnection& connection, std::string name) : connection_(connection), name_(std::move(name)) {}
 
-TDataSet::~TDataSet() = default;
+TDataSet::~TDataSet()
+{
+    ReleaseCursor();
+}
 
 void TDataSet::Fail(const std::string& message) const
 {
@@ -139,10 +161,15 @@ void TDataSet::Open()
         return;
     TProviderConnection& provider = connection_.Provider();
     try {
-        TReceiver receiver(*this);
-        if (!provider.Query(providerCommandText_, receiver))
+        receiver_ = std::make_unique<TReceiver>(*this);
+        cursor_ = provider.OpenCursor(providerCommandText_, *receiver_);
+        if (!cursor_)
             Fail("CommandText does not return a result set");
+        connection_.AddOpenRowset(this);
+        FetchRows(BatchRows, true);
     } catch (...) {
+        ReleaseCursor();
+        receiver_.reset();
         fieldDefs_.clear();
         store_.Reset(0);
         throw;
@@ -158,6 +185,7 @@ void TDataSet::Open()
     active_ = true;
     ++openCount_;
     current_ = 0;
+    // Exact: the first batch holds a row unless the rowset has none.
     eof_ = store_.RowCount() == 0;
     Notify(TDataSetChange::Opened);
     if (AfterOpen)
@@ -168,6 +196,9 @@ void TDataSet::Close()
 {
     if (!active_)
         return;
+    ReleaseCursor();
+    receiver_.reset();
+    fetchError_ = nullptr;
     active_ = false;
     eof_ = true;
     current_ = 0;
@@ -175,6 +206,66 @@ void TDataSet::Close()
     fieldDefs_.clear();
     store_.Reset(0);
     Notify(TDataSetChange::Closed);
+}
+
+void TDataSet::FetchRows(int maxRows, bool timed)
+{
+    if (fetchError_)
+        std::rethrow_exception(std::exchange(fetchError_, nullptr));
+    if (!cursor_)
+        return;
+    const int before = store_.RowCount();
+    const auto deadline = std::chrono::steady_clock::now() + BatchTime;
+    auto notify = [&] {
+        if (active_ && store_.RowCount() > before)
+            Notify(TDataSetChange::RowsAppended);
+    };
+    try {
+        bool more = true;
+        for (int fetched = 0; more && fetched < maxRows; fetched = store_.RowCount() - before) {
+            more = cursor_->Fetch(*receiver_, timed ? std::min(FetchStep, maxRows - fetched) : maxRows - fetched);
+            if (timed && std::chrono::steady_clock::now() >= deadline)
+                break;
+        }
+        if (!more)
+            ReleaseCursor();
+    } catch (...) {
+        // The rows fetched before the failure stay; the rowset ends there. A
+        // batch that already brought rows keeps the error for the call that
+        // needs the row that failed.
+        receiver_->DropUnfinishedRow();
+        ReleaseCursor();
+        const bool served = timed && store_.RowCount() > before;
+        notify();
+        if (!served)
+            throw;
+        fetchError_ = std::current_exception();
+        return;
+    }
+    notify();
+}
+
+void TDataSet::ReleaseCursor()
+{
+    if (!cursor_)
+        return;
+    cursor_.reset();
+    connection_.RemoveOpenRowset(this);
+}
+
+void TDataSet::FinishRowset()
+{
+    FetchRows(INT_MAX, false);
+}
+
+void TDataSet::AbandonRowset()
+{
+    ReleaseCursor();
+}
+
+void TDataSet::FetchMore()
+{
+    FetchRows(BatchRows, true);
 }
 
 void TDataSet::First()
@@ -192,6 +283,14 @@ void TDataSet::Next()
         Fail("Cannot perform this operation on a closed dataset");
     if (eof_)
         return;
+    if (current_ + 1 >= store_.RowCount()) {
+        try {
+            FetchRows(BatchRows, true);
+        } catch (...) {
+            eof_ = true;
+            throw;
+        }
+    }
     if (current_ + 1 < store_.RowCount()) {
         ++current_;
         Notify(TDataSetChange::Scrolled);
@@ -205,10 +304,11 @@ int TDataSet::RecNo() const
     return active_ && store_.RowCount() > 0 ? current_ + 1 : -1;
 }
 
-int TDataSet::RecordCount() const
+int TDataSet::RecordCount()
 {
     if (!active_)
         Fail("Cannot perform this operation on a closed dataset");
+    FetchRows(INT_MAX, false);
     return store_.RowCount();
 }
 

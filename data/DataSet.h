@@ -1,19 +1,22 @@
 #pragma once
-// The client-side result dataset: runs its command through the connection,
-// keeps every row of the first rowset and walks them for its fields.
+// The client-side result dataset: runs its command through the connection
+// and keeps the rows of the first rowset as they are fetched. Open fetches a
+// first batch; moving past the fetched rows, FetchMore and RecordCount fetch
+// more, and the statement is released once the rowset has ended.
 
+#include "Connection.h"
 #include "Field.h"
 #include "ProviderApi.h"
 #include "RowStore.h"
 #include "TextLines.h"
 
+#include <chrono>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class TConnection;
 
 struct TFieldDef {
     std::string Name;
@@ -31,6 +34,7 @@ enum class TDataSetChange {
     Scrolled,        // the current record moved
     RecordChanged,   // the current record's values changed
     Redisplay,       // everything must be shown again
+    RowsAppended,    // more rows were fetched and appended
 };
 
 // A view bound to a dataset (the grid).
@@ -40,8 +44,12 @@ public:
     virtual void DataSetChanged(TDataSetChange change) = 0;
 };
 
-class TDataSet {
+class TDataSet : private TOpenRowset {
 public:
+    // A batch: this many rows, or fewer when they take longer than BatchTime.
+    static constexpr int BatchRows = 1000;
+    static constexpr std::chrono::milliseconds BatchTime{50};
+
     TDataSet(TConnection& connection, std::string name);
     ~TDataSet();
     TDataSet(const TDataSet&) = delete;
@@ -67,8 +75,17 @@ public:
     void Next();
     bool Eof() const { return eof_; }
     int RecNo() const;
-    int RecordCount() const;
+    // Every row of the result: the rows not fetched yet are fetched first.
+    int RecordCount();
     void Resync();
+
+    // The rows fetched so far, without fetching.
+    int FetchedRecordCount() const { return store_.RowCount(); }
+    // True while the rowset has rows left to fetch.
+    bool CanFetchMore() const { return cursor_ != nullptr || fetchError_ != nullptr; }
+    // Fetches the next batch; nothing at the end of the rowset. A failing
+    // fetch raises the provider's error; the rows fetched before stay.
+    void FetchMore();
 
     void DisableControls();
     void EnableControls();
@@ -93,6 +110,12 @@ public:
 private:
     class TReceiver;
     [[noreturn]] void Fail(const std::string& message) const;
+    // Appends up to maxRows rows, stopping after BatchTime when timed; the
+    // statement is released at the end of the rowset or on a failure.
+    void FetchRows(int maxRows, bool timed);
+    void ReleaseCursor();
+    void FinishRowset() override;
+    void AbandonRowset() override;
     void Notify(TDataSetChange change);
     void BuildDefinitions(const std::vector<TColumnInfo>& columns, std::vector<int>& storeColumnOf);
 
@@ -109,6 +132,9 @@ private:
     std::vector<TFieldDef> fieldDefs_;
     std::vector<std::unique_ptr<TField>> fields_;
     TRowStore store_;
+    std::unique_ptr<TReceiver> receiver_;
+    std::unique_ptr<TProviderCursor> cursor_;  // while rows are left to fetch
+    std::exception_ptr fetchError_;            // a failed fetch, raised when its row is needed
     std::vector<TDataSetObserver*> observers_;
 };
 

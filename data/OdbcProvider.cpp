@@ -102,10 +102,9 @@ public:
         return count;
     }
 
-    bool Query(const std::string& sql, TRowReceiver& receiver) override
+    std::unique_ptr<TProviderCursor> OpenCursor(const std::string& sql, TRowReceiver& receiver) override
     {
-        TOdbcHandle statement = Run(sql);
-        return FetchFirstRowset(statement.Get(), receiver);
+        return OpenFirstRowset(Run(sql), receiver);
     }
 
     void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override
@@ -116,7 +115,8 @@ public:
                            : SQLProceduresW(statement.Get(), nullptr, 0, nullptr, 0, nullptr, 0);
         OdbcCheck(rc, SQL_HANDLE_STMT, statement.Get(), "Cannot read the schema rowset");
         TSchemaColumnNames named(receiver);
-        FetchFirstRowset(statement.Get(), named);
+        if (std::unique_ptr<TProviderCursor> cursor = OpenFirstRowset(std::move(statement), named))
+            cursor->FetchAll(named);
     }
 
 private:
@@ -143,21 +143,20 @@ private:
         return statement;
     }
 
-    // Steps through the results to the first one with columns and fetches it.
-    static bool FetchFirstRowset(SQLHSTMT statement, TRowReceiver& receiver)
+    // Steps through the results to the first one with columns and opens a
+    // cursor over it; null when there is none.
+    static std::unique_ptr<TProviderCursor> OpenFirstRowset(TOdbcHandle statement, TRowReceiver& receiver)
     {
         for (;;) {
             SQLSMALLINT columnCount = 0;
-            OdbcCheck(SQLNumResultCols(statement, &columnCount), SQL_HANDLE_STMT, statement,
+            OdbcCheck(SQLNumResultCols(statement.Get(), &columnCount), SQL_HANDLE_STMT, statement.Get(),
                       "Cannot read the result columns");
-            if (columnCount > 0) {
-                FetchOdbcResult(statement, columnCount, receiver);
-                return true;
-            }
-            SQLRETURN rc = SQLMoreResults(statement);
+            if (columnCount > 0)
+                return OpenOdbcCursor(std::move(statement), columnCount, receiver);
+            SQLRETURN rc = SQLMoreResults(statement.Get());
             if (rc == SQL_NO_DATA)
-                return false;
-            OdbcCheck(rc, SQL_HANDLE_STMT, statement, "Cannot read the next result");
+                return nullptr;
+            OdbcCheck(rc, SQL_HANDLE_STMT, statement.Get(), "Cannot read the next result");
         }
     }
 

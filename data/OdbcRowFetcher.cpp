@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "OdbcDiagnostics.h"
+#include "OdbcHandle.h"
 #include "OdbcValueText.h"
 
 #include <sqlext.h>
@@ -153,25 +154,47 @@ private:
     std::vector<bool> narrowColumns_;
 };
 
+// The rows of a statement's current result, fetched row by row with SQLFetch.
+class TOdbcCursor final : public TProviderCursor {
+public:
+    TOdbcCursor(TOdbcHandle statement, std::vector<TOdbcColumn> columns)
+        : statement_(std::move(statement)), columns_(std::move(columns)), reader_(statement_.Get())
+    {
+    }
+
+    bool Fetch(TRowReceiver& receiver, int maxRows) override
+    {
+        SQLHSTMT statement = statement_.Get();
+        for (int n = 0; n < maxRows && !ended_; ++n) {
+            SQLRETURN rc = SQLFetch(statement);
+            if (rc == SQL_NO_DATA) {
+                ended_ = true;
+                break;
+            }
+            OdbcCheck(rc, SQL_HANDLE_STMT, statement, "Cannot fetch a row");
+            receiver.BeginRow();
+            for (size_t i = 0; i < columns_.size(); ++i)
+                reader_.PutValue(static_cast<SQLUSMALLINT>(i + 1), columns_[i], receiver);
+        }
+        return !ended_;
+    }
+
+private:
+    TOdbcHandle statement_;
+    std::vector<TOdbcColumn> columns_;
+    TGetDataReader reader_;
+    bool ended_ = false;
+};
+
 } // namespace
 
-void FetchOdbcResult(SQLHSTMT statement, SQLSMALLINT columnCount, TRowReceiver& receiver)
+std::unique_ptr<TProviderCursor> OpenOdbcCursor(TOdbcHandle statement, SQLSMALLINT columnCount, TRowReceiver& receiver)
 {
-    std::vector<TOdbcColumn> columns = DescribeOdbcColumns(statement, columnCount);
+    std::vector<TOdbcColumn> columns = DescribeOdbcColumns(statement.Get(), columnCount);
     std::vector<TColumnInfo> infos;
     infos.reserve(columns.size());
     for (const TOdbcColumn& column : columns)
         infos.push_back(column.Info);
     receiver.SetColumns(std::move(infos));
-
-    TGetDataReader reader(statement);
-    for (;;) {
-        SQLRETURN rc = SQLFetch(statement);
-        if (rc == SQL_NO_DATA)
-            break;
-        OdbcCheck(rc, SQL_HANDLE_STMT, statement, "Cannot fetch a row");
-        receiver.BeginRow();
-        for (size_t i = 0; i < columns.size(); ++i)
-            reader.PutValue(static_cast<SQLUSMALLINT>(i + 1), columns[i], receiver);
-    }
+    return std::make_unique<TOdbcCursor>(std::move(statement), std::move(columns));
 }

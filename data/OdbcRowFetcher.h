@@ -1,14 +1,14 @@
 #pragma once
-// Streams the current result of an ODBC statement into a row receiver.
+// A cursor over the current result of an ODBC statement.
 
 #include "OdbcColumns.h"
+#include "OdbcHandle.h"
+#include "ProviderApi.h"
 
 #include <sql.h>
 
-#include <vector>
-
-class TRowReceiver;
+#include <memory>
 
 // Describes the statement's current result (which must have columns) to the
-// receiver, then fetches every row into it.
-void FetchOdbcResult(SQLHSTMT statement, SQLSMALLINT columnCount, TRowReceiver& receiver);
+// receiver and returns a cursor that owns the statement and fetches its rows.
+std::unique_ptr<TProviderCursor> OpenOdbcCursor(TOdbcHandle statement, SQLSMALLINT columnCount, TRowReceiver& receiver);

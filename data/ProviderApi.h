@@ -1,9 +1,9 @@
 #pragma once
 // The seam between the dataset layer and a database provider (embedded SQLite,
-// ODBC). A provider connection executes statements and streams the first rowset
-// of a command, column descriptions first, then its values row by row, into a
-// receiver that stores them. All text crosses this seam in the program's 8-bit
-// code page (see CodePage.h).
+// ODBC). A provider connection executes statements and opens the first rowset
+// of a command as a cursor: the column descriptions go to a receiver at once,
+// the rows follow batch by batch as the receiver's owner asks for them. All
+// text crosses this seam in the program's 8-bit code page (see CodePage.h).
 
 #include <cstdint>
 #include <map>
@@ -58,6 +58,19 @@ public:
     virtual void PutBytes(std::string_view bytes) = 0;  // raw bytes
 };
 
+// The open first rowset of a command. It holds the provider's statement open
+// until its last row has been fetched; destroying it earlier abandons the rows
+// not fetched yet (the statement is finalised or closed at once).
+class TProviderCursor {
+public:
+    virtual ~TProviderCursor() = default;
+    // Appends up to maxRows more rows to the receiver. Returns false once the
+    // rowset has ended, true while more rows may follow.
+    virtual bool Fetch(TRowReceiver& receiver, int maxRows) = 0;
+    // Appends every remaining row.
+    void FetchAll(TRowReceiver& receiver);
+};
+
 // The schema rowsets a connection lists names from.
 enum class TSchemaRowset { Tables, Procedures };
 
@@ -69,9 +82,14 @@ public:
     virtual ~TProviderConnection() = default;
     // Runs a statement that returns no rows; the provider's records-affected count.
     virtual int64_t Execute(const std::string& sql) = 0;
-    // Runs a command and streams its first rowset into the receiver. Returns
-    // false when no result of the command is a rowset.
-    virtual bool Query(const std::string& sql, TRowReceiver& receiver) = 0;
+    // Runs a command up to its first rowset, describes its columns to the
+    // receiver and returns a cursor over its rows; null when no result of the
+    // command is a rowset. The connection runs nothing else while the cursor
+    // is open: its owner finishes or abandons it first.
+    virtual std::unique_ptr<TProviderCursor> OpenCursor(const std::string& sql, TRowReceiver& receiver) = 0;
+    // Runs a command and streams its whole first rowset into the receiver.
+    // Returns false when no result of the command is a rowset.
+    bool Query(const std::string& sql, TRowReceiver& receiver);
     // Streams a schema rowset: TABLES has the columns TABLE_CAT, TABLE_SCHEM,
     // TABLE_NAME, TABLE_TYPE, REMARKS; PROCEDURES has PROCEDURE_CAT,
     // PROCEDURE_SCHEM, PROCEDURE_NAME, ... as ODBC's SQLTables/SQLProcedures.

@@ -1,5 +1,6 @@
 #include "RowStore.h"
 
+#include <algorithm>
 #include <cstring>
 
 void TRowStore::Reset(int columns)
@@ -7,21 +8,55 @@ void TRowStore::Reset(int columns)
     columns_.clear();
     columns_.resize(columns);
     rows_ = 0;
+    firstBlockRows_ = 0;
     arena_.clear();
     currentBlock_ = 0;
-    arenaUsed_ = ArenaBlock;
+    arenaSize_ = 0;
+    arenaUsed_ = 0;
+    reservedBytes_ = 0;
+}
+
+// The first block doubles until it is full size; copying it costs at most one
+// block per column.
+void TRowStore::GrowFirstBlock()
+{
+    const int rows = firstBlockRows_ == 0 ? FirstBlockRows : std::min(firstBlockRows_ * 2, BlockRows);
+    for (TColumn& column : columns_) {
+        auto kinds = std::make_unique<uint8_t[]>(rows);
+        auto payloads = std::make_unique_for_overwrite<int64_t[]>(rows);
+        if (column.kinds.empty()) {
+            column.kinds.push_back(nullptr);
+            column.payloads.push_back(nullptr);
+        } else {
+            std::memcpy(kinds.get(), column.kinds[0].get(), rows_);
+            std::memcpy(payloads.get(), column.payloads[0].get(), rows_ * sizeof(int64_t));
+        }
+        column.kinds[0] = std::move(kinds);
+        column.payloads[0] = std::move(payloads);
+    }
+    reservedBytes_ += static_cast<size_t>(rows - firstBlockRows_) * CellBytes * columns_.size();
+    firstBlockRows_ = rows;
 }
 
 void TRowStore::BeginRow()
 {
-    int slot = rows_ & (BlockRows - 1);
-    if (slot == 0) {
+    if (rows_ < BlockRows) {
+        if (rows_ == firstBlockRows_)
+            GrowFirstBlock();
+    } else if ((rows_ & (BlockRows - 1)) == 0) {
         for (TColumn& column : columns_) {
             column.kinds.push_back(std::make_unique<uint8_t[]>(BlockRows));
             column.payloads.push_back(std::make_unique_for_overwrite<int64_t[]>(BlockRows));
         }
+        reservedBytes_ += BlockRows * CellBytes * columns_.size();
     }
     ++rows_;
+}
+
+void TRowStore::DropLastRow()
+{
+    if (rows_ > 0)
+        --rows_;
 }
 
 void TRowStore::Put(int column, TCellKind kind, int64_t payload)
@@ -47,9 +82,17 @@ void TRowStore::PutText(int column, std::string_view text, TCellKind kind)
     Put(column, kind, Store(text));
 }
 
+char* TRowStore::NewArenaBlock(size_t size)
+{
+    arena_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    reservedBytes_ += size;
+    return arena_.back().get();
+}
+
 // An arena reference: the block index in the high 32 bits, the offset of the
-// length-prefixed bytes within the block in the low 32 bits. A value larger
-// than a block gets a block of its own; the current block stays in use.
+// length-prefixed bytes within the block in the low 32 bits. Blocks double from
+// a small first one up to ArenaBlock. A value larger than that gets a block of
+// its own; the current block stays in use.
 int64_t TRowStore::Store(std::string_view bytes)
 {
     uint32_t size = static_cast<uint32_t>(bytes.size());
@@ -57,13 +100,16 @@ int64_t TRowStore::Store(std::string_view bytes)
     char* at;
     int64_t ref;
     if (needed > ArenaBlock) {
-        arena_.push_back(std::make_unique_for_overwrite<char[]>(needed));
-        at = arena_.back().get();
+        at = NewArenaBlock(needed);
         ref = static_cast<int64_t>(arena_.size() - 1) << 32;
     } else {
-        if (arenaUsed_ + needed > ArenaBlock) {
-            arena_.push_back(std::make_unique_for_overwrite<char[]>(ArenaBlock));
+        if (arenaUsed_ + needed > arenaSize_) {
+            size_t blockSize = arenaSize_ == 0 ? FirstArenaBlock : std::min(arenaSize_ * 2, ArenaBlock);
+            while (blockSize < needed)
+                blockSize *= 2;
+            NewArenaBlock(blockSize);
             currentBlock_ = arena_.size() - 1;
+            arenaSize_ = blockSize;
             arenaUsed_ = 0;
         }
         at = arena_[currentBlock_].get() + arenaUsed_;

@@ -1,8 +1,12 @@
 #pragma once
 // Compact column-oriented storage of a rowset as the provider delivered it:
-// per column a kind byte and an 8-byte payload per row, text and bytes in one
-// shared arena. Memory grows in fixed blocks, so it never doubles and copies.
+// per column a kind byte and an 8-byte payload per row, text and bytes in a
+// shared arena. Rows are appended as they are fetched. Memory follows the
+// data: the first block of rows starts small and doubles up to a full block,
+// then full blocks are added, so a large rowset never doubles and copies; the
+// arena's blocks likewise start small.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -32,6 +36,11 @@ public:
     void PutInteger(int column, int64_t value);
     void PutFloat(int column, double value);
     void PutText(int column, std::string_view text, TCellKind kind = TCellKind::Text);
+    // Takes back the last row begun, when its values could not all be read.
+    void DropLastRow();
+
+    // The bytes the store has allocated for rows and values.
+    size_t ReservedBytes() const { return reservedBytes_; }
 
     // Inline: the field layer reads a cell for every value it shows.
     TCellKind Kind(int row, int column) const;
@@ -40,20 +49,28 @@ public:
 private:
     static constexpr int BlockBits = 14;
     static constexpr int BlockRows = 1 << BlockBits;
+    static constexpr int FirstBlockRows = 16;
     static constexpr size_t ArenaBlock = 1 << 20;
+    static constexpr size_t FirstArenaBlock = 4096;
+    static constexpr size_t CellBytes = sizeof(uint8_t) + sizeof(int64_t);
 
     struct TColumn {
         std::vector<std::unique_ptr<uint8_t[]>> kinds;
         std::vector<std::unique_ptr<int64_t[]>> payloads;
     };
+    void GrowFirstBlock();
     void Put(int column, TCellKind kind, int64_t payload);
     int64_t Store(std::string_view bytes);
+    char* NewArenaBlock(size_t size);
 
     std::vector<TColumn> columns_;
     int rows_ = 0;
+    int firstBlockRows_ = 0;  // the room of the first block, BlockRows once it is full size
     std::vector<std::unique_ptr<char[]>> arena_;
     size_t currentBlock_ = 0;
-    size_t arenaUsed_ = ArenaBlock;  // in the current block; full when none
+    size_t arenaSize_ = 0;      // of the current block
+    size_t arenaUsed_ = 0;      // in the current block
+    size_t reservedBytes_ = 0;
 };
 
 inline TCellKind TRowStore::Kind(int row, int column) const

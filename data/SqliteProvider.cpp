@@ -23,12 +23,23 @@ std::string TrimMessage(std::string message)
     return message;
 }
 
+// Steps a statement: true on a row, false at its end.
+bool Step(sqlite3_stmt* stmt)
+{
+    int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw std::runtime_error(TrimMessage(sqlite3_errmsg(sqlite3_db_handle(stmt))));
+}
+
 class TSqliteConnection : public TProviderConnection {
 public:
     explicit TSqliteConnection(const TInitProperties& props);
 
     int64_t Execute(const std::string& sql) override;
-    bool Query(const std::string& sql, TRowReceiver& receiver) override;
+    std::unique_ptr<TProviderCursor> OpenCursor(const std::string& sql, TRowReceiver& receiver) override;
     void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override;
     std::string DbmsName() const override { return "SQLite"; }
     std::string IdentifierQuote() const override { return "\""; }
@@ -38,10 +49,8 @@ private:
     // Prepares the next statement of the text; null at its end. Whitespace and
     // comments between statements are skipped.
     TStatement PrepareNext(const char*& at, const char* end);
-    bool Step(sqlite3_stmt* stmt);
     void Run(sqlite3_stmt* stmt) { while (Step(stmt)) {} }
     std::string Text(const char* utf8, int bytes) const;
-    void StreamRows(sqlite3_stmt* stmt, TRowReceiver& receiver);
     TColumnInfo DescribeColumn(sqlite3_stmt* stmt, int column, bool hasRow);
 
     TDatabase db_;
@@ -87,16 +96,6 @@ TStatement TSqliteConnection::PrepareNext(const char*& at, const char* end)
         return stmt;
     }
     return nullptr;
-}
-
-bool TSqliteConnection::Step(sqlite3_stmt* stmt)
-{
-    int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    Fail();
 }
 
 int64_t TSqliteConnection::Execute(const std::string& text)
@@ -158,18 +157,35 @@ TColumnInfo TSqliteConnection::DescribeColumn(sqlite3_stmt* stmt, int column, bo
     return info;
 }
 
-void TSqliteConnection::StreamRows(sqlite3_stmt* stmt, TRowReceiver& receiver)
-{
-    const bool hasRow = Step(stmt);
-    const int columns = sqlite3_column_count(stmt);
-    std::vector<TColumnInfo> infos;
-    infos.reserve(columns);
-    for (int c = 0; c < columns; ++c)
-        infos.push_back(DescribeColumn(stmt, c, hasRow));
-    receiver.SetColumns(std::move(infos));
-    for (bool row = hasRow; row; row = Step(stmt)) {
+// A statement stepped row by row. The first row is stepped at open (the column
+// types of expressions come from its values) and delivered by the first fetch.
+class TSqliteCursor final : public TProviderCursor {
+public:
+    TSqliteCursor(TStatement stmt, bool firstRow, bool utf8)
+        : stmt_(std::move(stmt)), columns_(sqlite3_column_count(stmt_.get())), pending_(firstRow), ended_(!firstRow),
+          utf8_(utf8)
+    {
+    }
+
+    bool Fetch(TRowReceiver& receiver, int maxRows) override
+    {
+        for (int n = 0; n < maxRows && !ended_; ++n) {
+            if (!pending_ && !Step(stmt_.get())) {
+                ended_ = true;
+                break;
+            }
+            pending_ = false;
+            PutRow(receiver);
+        }
+        return !ended_;
+    }
+
+private:
+    void PutRow(TRowReceiver& receiver)
+    {
+        sqlite3_stmt* stmt = stmt_.get();
         receiver.BeginRow();
-        for (int c = 0; c < columns; ++c) {
+        for (int c = 0; c < columns_; ++c) {
             switch (sqlite3_column_type(stmt, c)) {
             case SQLITE_INTEGER:
                 receiver.PutInteger(sqlite3_column_int64(stmt, c));
@@ -198,9 +214,15 @@ void TSqliteConnection::StreamRows(sqlite3_stmt* stmt, TRowReceiver& receiver)
             }
         }
     }
-}
 
-bool TSqliteConnection::Query(const std::string& text, TRowReceiver& receiver)
+    TStatement stmt_;
+    int columns_;
+    bool pending_;  // the row stepped last has not been delivered yet
+    bool ended_;
+    bool utf8_;
+};
+
+std::unique_ptr<TProviderCursor> TSqliteConnection::OpenCursor(const std::string& text, TRowReceiver& receiver)
 {
     const std::string sql = utf8_ ? text : CodePage::ToUtf8(text);
     const char* at = sql.data();
@@ -211,10 +233,16 @@ bool TSqliteConnection::Query(const std::string& text, TRowReceiver& receiver)
             Run(stmt.get());
             continue;
         }
-        StreamRows(stmt.get(), receiver);
-        return true;
+        const bool hasRow = Step(stmt.get());
+        const int columns = sqlite3_column_count(stmt.get());
+        std::vector<TColumnInfo> infos;
+        infos.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            infos.push_back(DescribeColumn(stmt.get(), c, hasRow));
+        receiver.SetColumns(std::move(infos));
+        return std::make_unique<TSqliteCursor>(std::move(stmt), hasRow, utf8_);
     }
-    return false;
+    return nullptr;
 }
 
 void TSqliteConnection::Schema(TSchemaRowset rowset, TRowReceiver& receiver)
