@@ -15,6 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -320,3 +323,158 @@ TEST(OdbcChinook, EveryTableReads)
 }
 
 } // namespace
+
+namespace {
+
+// Through a server cursor (psqlODBC's UseDeclareFetch) the rows come from the
+// server as the dataset asks for them, a hundred at a time.
+class PgFetch : public PgDataSet {
+protected:
+    void SetUp() override
+    {
+        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        connection.SetConnectionString("FILE NAME=" + WriteDataLink(name + ".udl", PgInitString("quillet", CursorOptions)));
+    }
+
+    static constexpr const char* CursorOptions = "BoolsAsChar=0;UseDeclareFetch=1;Fetch=100;";
+
+    // Every value of the current record: null or its value text, and its field text.
+    static std::string Record(TDataSet& dataSet)
+    {
+        std::string record;
+        for (int i = 0; i < dataSet.FieldCount(); ++i) {
+            TField& field = dataSet.Fields(i);
+            record += field.ValueIsNull() ? "<null>" : field.ValueText();
+            record += '|' + field.FieldText() + '\x1f';
+        }
+        return record;
+    }
+
+    static std::vector<std::string> Walk(TDataSet& dataSet)
+    {
+        std::vector<std::string> records;
+        for (; !dataSet.Eof(); dataSet.Next())
+            records.push_back(Record(dataSet));
+        return records;
+    }
+
+    // One value through a connection of its own.
+    static std::string AdminValue(const std::string& sql)
+    {
+        TRecordingReceiver result;
+        OpenOdbc(PgConnectionString())->Query(sql, result);
+        return result.Rows.empty() ? "<no row>" : result.ColumnTexts(result.Columns.at(0).Name).at(0);
+    }
+};
+
+} // namespace
+
+TEST_F(PgFetch, WalkingTheCursorEqualsTheWholeResult)
+{
+    connection.Execute("DROP TABLE IF EXISTS fetch_types");
+    connection.Execute(
+        "CREATE TABLE fetch_types AS SELECT g AS id,"
+        " CASE WHEN g % 11 = 0 THEN NULL ELSE 'name ' || g END::varchar(20) AS vc,"
+        " CASE WHEN g % 7 = 0 THEN NULL ELSE 'c' || g % 10 END::char(10) AS ch,"
+        " CASE WHEN g % 13 = 0 THEN NULL ELSE repeat('memo ', g % 200) || g END AS tx,"
+        " g::int8 * 1000003 AS i8, CASE WHEN g % 5 = 0 THEN NULL ELSE (g * 7 % 100000) / 100.0 END::numeric(10,2) AS nm,"
+        " g / 8.0::float8 AS r8, CASE WHEN g % 3 = 0 THEN NULL ELSE g % 2 = 0 END AS b,"
+        " date '2000-01-01' + g AS d, timestamp '2000-01-01' + g * interval '37 minutes' AS ts,"
+        " CASE WHEN g % 17 = 0 THEN NULL ELSE decode(md5(g::text), 'hex') END AS by,"
+        " md5(g::text)::uuid AS u, 'Съешь ещё ' || g AS ru"
+        " FROM generate_series(1, 2517) g");
+    const std::string sql = "SELECT * FROM fetch_types ORDER BY id";
+
+    // The reference: the driver reads the whole result at once.
+    TConnection whole("cnWhole");
+    whole.SetConnectionString("FILE NAME=" + WriteDataLink("whole.udl", PgInitString("quillet", "BoolsAsChar=0;")));
+    TDataSet all(whole, "dsWhole");
+    all.SetCommandText(sql);
+    all.Open();
+    ASSERT_EQ(all.RecordCount(), 2517);
+    const std::vector<std::string> expected = Walk(all);
+
+    OpenQuery(sql);
+    EXPECT_LE(dataSet.FetchedRecordCount(), TDataSet::BatchRows);
+    EXPECT_TRUE(dataSet.CanFetchMore());
+    EXPECT_EQ(Walk(dataSet), expected);
+    EXPECT_FALSE(dataSet.CanFetchMore());
+
+    OpenQuery(sql);
+    dataSet.Next();
+    EXPECT_EQ(dataSet.RecordCount(), 2517);
+    EXPECT_EQ(dataSet.RecNo(), 2);
+    EXPECT_EQ(Walk(dataSet).size(), 2516u);
+}
+
+// The UPDATE runs after the dataset has fetched the rest: it shows the rows
+// from before the UPDATE, and the UPDATE is committed.
+TEST_F(PgFetch, AnUpdateWaitsForTheHalfFetchedResult)
+{
+    connection.Execute("DROP TABLE IF EXISTS fetch_update");
+    connection.Execute("CREATE TABLE fetch_update AS SELECT g AS id, g AS v FROM generate_series(1, 100000) g");
+    OpenQuery("SELECT id, v FROM fetch_update ORDER BY id");
+    for (int i = 1; i < 50000; ++i)
+        dataSet.Next();
+    ASSERT_TRUE(dataSet.CanFetchMore());
+
+    int64_t affected = 0;
+    connection.Execute("UPDATE fetch_update SET v = -v", affected);
+    EXPECT_EQ(affected, 100000);
+    EXPECT_FALSE(dataSet.CanFetchMore());
+    EXPECT_EQ(dataSet.FetchedRecordCount(), 100000);
+    int wrong = 0;
+    for (; !dataSet.Eof(); dataSet.Next())
+        wrong += dataSet.Fields(1).FieldText() != dataSet.Fields(0).FieldText();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(AdminValue("SELECT max(v) FROM fetch_update"), "-1");
+}
+
+TEST_F(PgFetch, AServerGoneBetweenBatchesFailsTheNextThatNeedsARow)
+{
+    OpenQuery("SELECT pg_backend_pid() AS pid");
+    const std::string pid = dataSet.Fields(0).FieldText();
+    OpenQuery("SELECT g AS n FROM generate_series(1, 100000) g");
+    const int fetched = dataSet.FetchedRecordCount();
+    ASSERT_TRUE(dataSet.CanFetchMore());
+
+    ASSERT_EQ(AdminValue("SELECT pg_terminate_backend(" + pid + ")"), "1");
+    for (int wait = 0; wait < 100 && AdminValue("SELECT count(*) FROM pg_stat_activity WHERE pid = " + pid) != "0"; ++wait)
+        usleep(100000);
+
+    int visited = 0;
+    std::string error = ErrorOf([&] {
+        for (; !dataSet.Eof(); dataSet.Next())
+            ++visited;
+    });
+    EXPECT_NE(error, "(no error)");
+    EXPECT_FALSE(error.empty());
+    EXPECT_GE(visited, fetched);
+    EXPECT_LT(visited, 100000);
+    EXPECT_TRUE(dataSet.Eof());
+    EXPECT_FALSE(dataSet.CanFetchMore());
+    EXPECT_EQ(dataSet.RecordCount(), visited);
+    dataSet.First();
+    EXPECT_EQ(dataSet.Fields(0).FieldText(), "1");
+}
+
+TEST_F(PgFetch, ClosingAfterTheFirstBatchFreesTheConnection)
+{
+    connection.Execute("DROP TABLE IF EXISTS fetch_close");
+    connection.Execute("CREATE TABLE fetch_close (id int)");
+    const std::string big = "SELECT g AS n FROM generate_series(1, 1000000) g";
+    OpenQuery(big);
+    ASSERT_TRUE(dataSet.CanFetchMore());
+    dataSet.Close();
+    connection.Execute("INSERT INTO fetch_close VALUES (1)");
+    EXPECT_EQ(AdminValue("SELECT count(*) FROM fetch_close"), "1");
+
+    OpenQuery(big);
+    const int fetched = dataSet.FetchedRecordCount();
+    connection.Close();
+    EXPECT_TRUE(dataSet.Active());
+    EXPECT_FALSE(dataSet.CanFetchMore());
+    EXPECT_EQ(dataSet.RecordCount(), fetched);
+    connection.Execute("INSERT INTO fetch_close VALUES (2)");
+    EXPECT_EQ(AdminValue("SELECT count(*) FROM fetch_close"), "2");
+}
