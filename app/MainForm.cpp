@@ -1,7 +1,6 @@
 #include "MainForm.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -59,11 +58,10 @@ void TfmMain::FormCreate()
     files_ = TProgramFiles::For(programFile_);
 
     linksFileName_ = files_.DataDir + "Links.txt";
-    if (!QFileInfo::exists(ToQString(linksFileName_)))
+    const std::string linksSource = files_.StartFile("Links.txt");
+    if (!FileExists(linksSource))
         WriteFileBytes(linksFileName_, "");
-    fedDataLink->clear();
-    for (const auto& item : SplitLines(ReadFileBytes(linksFileName_)))
-        fedDataLink->addItem(ToQString(item));
+    SetRecentList(SplitLines(ReadFileBytes(linksSource)));
     linksLoaded_ = true;
     // The box shows the first line even when it is blank: blank lines are
     // dropped only after the selection.
@@ -72,8 +70,9 @@ void TfmMain::FormCreate()
     RemoveBlankLines(recent);
     SetRecentList(recent);
 
-    if (QFileInfo::exists(ToQString(HistoryFileName())))
-        history_.LoadFromFile(HistoryFileName());
+    const std::string historySource = files_.StartFile("SqlHistory.txt");
+    if (FileExists(historySource))
+        history_.LoadFromFile(historySource);
     historyLoaded_ = true;
     NavigateHistory(THistoryMove::Last);
 
@@ -178,7 +177,7 @@ void TfmMain::RunQuery()
 void TfmMain::btnAboutClick()
 {
     // A missing help page is not an error: nothing is opened.
-    if (QFileInfo::exists(ToQString(files_.HelpFileName)))
+    if (FileExists(files_.HelpFileName))
         desktop_.OpenDocument(files_.HelpFileName);
 }
 

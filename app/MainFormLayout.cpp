@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -106,6 +107,7 @@ void TfmMain::CreateControls()
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Quillet"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.svg")));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     QFont font(QStringLiteral("MS Sans Serif"), 8);

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <climits>
+#include <cstdlib>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "QtText.h"
 
@@ -32,7 +34,7 @@ std::string InstalledSharedDir(const std::string& programDir)
 // same name in the other folder (when there is one).
 std::string NextToProgramOr(const std::string& nextToProgram, const std::string& otherDir)
 {
-    if (otherDir.empty() || QFileInfo::exists(ToQString(nextToProgram)))
+    if (otherDir.empty() || FileExists(nextToProgram))
         return nextToProgram;
     return otherDir + nextToProgram.substr(nextToProgram.rfind('/') + 1);
 }
@@ -49,6 +51,29 @@ TProgramFiles TProgramFiles::For(const std::string& programFile)
     files.IniFileName = NextToProgramOr(ChangeFileExt(programFile, ".INI"), files.DataDir);
     files.HelpFileName = NextToProgramOr(ChangeFileExt(programFile, ".html"), files.SharedDir);
     return files;
+}
+
+std::string ReadLinkBytes(const std::string& link)
+{
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+    if (length <= 0 || static_cast<size_t>(length) == sizeof target)
+        return {};
+    return std::string(target, static_cast<size_t>(length));
+}
+
+std::string ProgramFileName(const char* argv0)
+{
+    std::string name = ReadLinkBytes("/proc/self/exe");
+    if (!name.empty())
+        return name;
+    name = argv0 ? argv0 : "";
+    if (!name.starts_with('/')) {
+        char cwd[PATH_MAX];
+        if (::getcwd(cwd, sizeof cwd))
+            name = std::string(cwd) + "/" + name;
+    }
+    return name;
 }
 
 std::string ExtractFilePath(const std::string& fileName)
@@ -68,6 +93,23 @@ std::string ChangeFileExt(const std::string& fileName, const std::string& ext)
 
 bool IsWritableDirectory(const std::string& dir)
 {
-    QTemporaryFile probe(ToQString(dir.empty() ? std::string("./") : dir) + QStringLiteral(".quillet-XXXXXX"));
-    return probe.open();
+    std::string probe = (dir.empty() ? std::string("./") : dir) + ".quillet-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+bool FileExists(const std::string& fileName)
+{
+    return ::access(fileName.c_str(), F_OK) == 0;
+}
+
+std::string TProgramFiles::StartFile(const std::string& name) const
+{
+    const std::string own = DataDir + name;
+    const std::string shipped = ProgramDir + name;
+    return !FileExists(own) && DataDir != ProgramDir && FileExists(shipped) ? shipped : own;
 }

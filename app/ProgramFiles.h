@@ -19,9 +19,20 @@ struct TProgramFiles {
     std::string IniFileName;   // <program>.INI
     std::string HelpFileName;  // <program>.html
 
+    // The file to read a list from at start: the one in DataDir, or, until
+    // that exists, the one shipped next to the program.
+    std::string StartFile(const std::string& name) const;
+
     // Throws std::runtime_error when no writable folder can be had.
     static TProgramFiles For(const std::string& programFile);
 };
+
+// The program file's full name as bytes, read from /proc/self/exe (argv0,
+// made absolute, where that is not available): the folder's name need not be
+// valid in any encoding.
+std::string ProgramFileName(const char* argv0);
+// The target of a symbolic link as bytes; empty when it cannot be read.
+std::string ReadLinkBytes(const std::string& link);
 
 // The folder part of a file name with its trailing separator; empty when the
 // name has no folder part.
@@ -29,5 +40,7 @@ std::string ExtractFilePath(const std::string& fileName);
 // The file name with the extension of its last part replaced by ext
 // (".INI"), or with ext appended when it has none.
 std::string ChangeFileExt(const std::string& fileName, const std::string& ext);
+// Whether a file of that name exists (a name of any bytes).
+bool FileExists(const std::string& fileName);
 // Whether a file can be created in the folder (tried, not guessed from modes).
 bool IsWritableDirectory(const std::string& dir);

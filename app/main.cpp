@@ -10,8 +10,8 @@
 #include "CommandLine.h"
 #include "HeadlessDesktop.h"
 #include "MainForm.h"
+#include "ProgramFiles.h"
 #include "QtDesktop.h"
-#include "QtText.h"
 
 int main(int argc, char* argv[])
 {
@@ -25,20 +25,23 @@ int main(int argc, char* argv[])
     if (taskMode)
         ChooseOffscreenWithoutDisplay();
 
-    QApplication application(argc, argv);
+    // The parameters are the program's own, taken as bytes before Qt sees
+    // them: Qt would decode file names and act on options of its own
+    // ("-reverse", "-qwindowtitle"), changing what "exactly two
+    // parameters" means. Qt gets the program name only.
+    const TStringList arguments(argv + 1, argv + argc);
+    const std::string programFile = ProgramFileName(argv[0]);
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("quillet"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillet"));
-
-    TStringList arguments;
-    const QStringList parameters = QApplication::arguments();
-    for (qsizetype i = 1; i < parameters.size(); ++i)
-        arguments.push_back(FromQString(parameters[i]));
 
     const std::unique_ptr<TQtDesktop> desktop = taskMode && IsHeadlessPlatform()
                                                     ? std::make_unique<THeadlessDesktop>()
                                                     : std::make_unique<TQtDesktop>();
-    TfmMain fmMain(*desktop, FromQString(QApplication::applicationFilePath()), arguments);
+    TfmMain fmMain(*desktop, programFile, arguments);
     desktop->SetOwner(&fmMain);
+    QApplication::setWindowIcon(fmMain.windowIcon());  // the boxes' too
     // Centred on the desktop when restored from maximized.
     if (const QScreen* screen = fmMain.screen())
         fmMain.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, fmMain.size(),

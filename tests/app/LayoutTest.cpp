@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -157,6 +158,18 @@ TEST_F(WindowTest, DesignedGeometryAndStretchingWithTheWindow)
     };
     for (size_t i = 0; i < std::size(inPages); ++i)
         EXPECT_EQ(inPages[i].widget->geometry(), grown[i]) << inPages[i].widget->objectName().toStdString();
+}
+
+TEST_F(WindowTest, WindowShowsTheApplicationIcon)
+{
+    TfmMain& window = Start();
+    for (int size : {16, 32, 64}) {
+        const QImage image = window.windowIcon().pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        // Drawn, not blank: the corner is transparent, the middle is not.
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(image.pixel(size / 2, size / 2)), 255) << size;
+    }
 }
 
 TEST_F(WindowTest, TabOrderOfEachPage)

@@ -332,6 +332,54 @@ TEST_F(WindowTest, InstalledProgramFindsItsHelpPageInShareAndKeepsItsFilesPerUse
     EXPECT_EQ(desktop_.openedDocuments.back(), InProgramDir("bin/quillet.html"));
 }
 
+TEST_F(WindowTest, ListsShippedWithTheProgramAreReadUntilTheUserHasHisOwn)
+{
+    fs::create_directories(DataHome() + "user");
+    TProgramFiles files;
+    files.ProgramDir = ProgramDir();
+    files.DataDir = DataHome() + "user/";
+    struct Case {
+        bool shipped;
+        bool own;
+        std::string read;
+    };
+    for (const Case& c : {Case{false, false, files.DataDir}, Case{true, false, files.ProgramDir},
+                          Case{false, true, files.DataDir}, Case{true, true, files.DataDir}}) {
+        fs::remove(files.ProgramDir + "Links.txt");
+        fs::remove(files.DataDir + "Links.txt");
+        if (c.shipped)
+            WriteFileBytes(files.ProgramDir + "Links.txt", "");
+        if (c.own)
+            WriteFileBytes(files.DataDir + "Links.txt", "");
+        EXPECT_EQ(files.StartFile("Links.txt"), c.read + "Links.txt") << c.shipped << c.own;
+    }
+    // A writable program folder is the data folder: nothing else is looked at.
+    files.DataDir = files.ProgramDir;
+    EXPECT_EQ(files.StartFile("Links.txt"), files.ProgramDir + "Links.txt");
+}
+
+TEST_F(WindowTest, FirstStartFromAReadOnlyProgramFolderKeepsTheShippedLists)
+{
+    Write("Links.txt", "shipped.udl\r\n");
+    Write("SqlHistory.txt", "SELECT 'shipped'\r\n/**/\r\n");
+    fs::permissions(ProgramDir(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (IsWritableDirectory(ProgramDir())) {
+        fs::permissions(ProgramDir(), fs::perms::owner_all);
+        GTEST_SKIP() << "folder modes do not stop this user";
+    }
+    TfmMain& window = Start();
+    EXPECT_TRUE(desktop_.errors.empty());
+    EXPECT_EQ(window.RecentList(), TStringList{"shipped.udl"});
+    EXPECT_EQ(window.redSQL->Text(), "SELECT 'shipped'");
+    window.fedDataLink->addItem("mine.udl");
+    Close();
+    fs::permissions(ProgramDir(), fs::perms::owner_all);
+    const std::string dataDir = DataHome() + FromQString(QCoreApplication::applicationName()) + "/";
+    EXPECT_EQ(ReadFileBytes(dataDir + "Links.txt"), "shipped.udl\r\nmine.udl\r\n");
+    EXPECT_EQ(ReadFileBytes(dataDir + "SqlHistory.txt"), "SELECT 'shipped'\r\n/**/\r\n");
+    EXPECT_EQ(Read("Links.txt"), "shipped.udl\r\n");
+}
+
 TEST_F(WindowTest, GuardedShowsTheErrorAndGoesOn)
 {
     TfmMain& window = Start();
