@@ -28,6 +28,16 @@ inline long PeakResidentKb()
     return usage.ru_maxrss;
 }
 
+// The process's resident set now, in KiB.
+inline long ResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
 // Runs a shell command and returns its wall time; a failing command throws.
 inline double RunShell(const std::string& command)
 {

@@ -1,19 +1,18 @@
 // Reads 200,000 rows of five columns from a throwaway PostgreSQL cluster
 // through a .udl file, the ODBC provider and the dataset, reading every
-// field's text, and times psql printing the same result. Prints rows/s, the
-// ratio to psql and the peak resident memory. An argument adds psqlODBC
-// options to the connection string.
+// field's text, and times psql printing the same result. Does so through a
+// server cursor (psqlODBC's UseDeclareFetch) and with the driver's defaults,
+// which read the whole result at execute. Prints the time until the first
+// batch is readable, the resident memory then, the time to close after it,
+// rows/s and the ratio to psql. An argument replaces the cursor options.
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "DataSet.h"
 
-#include <sys/resource.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -35,11 +34,45 @@ std::string Psql(const std::string& sql)
     return "psql -X -q -h " + kDir + " -p " + std::to_string(kPort) + " -U postgres -d quillet -c \"" + sql + "\"";
 }
 
-double Seconds(const std::function<void()>& action)
+struct TRun {
+    double open = 0;        // to the first batch readable
+    long residentKb = 0;    // then
+    double close = 0;       // after the first batch
+    double total = 0;       // open and read every text
+};
+
+// Opens and closes after the first batch, then opens and reads every text.
+TRun Measure(TConnection& connection, const std::string& udl)
 {
-    auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    TRun run;
+    connection.Close();
+    connection.SetConnectionString("FILE NAME=" + udl);
+    connection.Open();
+    TDataSet dataSet(connection, "dsAdo");
+    dataSet.SetCommandText("SELECT * FROM t");
+    const auto start = TClock::now();
+    dataSet.Open();
+    size_t characters = 0;
+    for (int i = 0; i < dataSet.FieldCount(); ++i)
+        characters += dataSet.Fields(i).DisplayText().size();
+    run.open = SecondsSince(start);
+    run.residentKb = ResidentKb();
+    const auto closing = TClock::now();
+    dataSet.Close();
+    run.close = SecondsSince(closing);
+
+    size_t rows = 0;
+    const auto reading = TClock::now();
+    dataSet.Open();
+    for (dataSet.First(); !dataSet.Eof(); dataSet.Next()) {
+        ++rows;
+        for (int i = 0; i < dataSet.FieldCount(); ++i)
+            characters += dataSet.Fields(i).DisplayText().size();
+    }
+    run.total = SecondsSince(reading);
+    if (rows != static_cast<size_t>(kRows))
+        throw std::runtime_error("read " + std::to_string(rows) + " rows");
+    return run;
 }
 
 // Stops the cluster however the benchmark ends.
@@ -49,9 +82,9 @@ struct TCluster {
 };
 
 // Extra psqlODBC options (such as "UseDeclareFetch=1;Fetch=2000;") go at the end.
-std::string WriteDataLink(const std::string& options)
+std::string WriteDataLink(const std::string& name, const std::string& options)
 {
-    std::string path = std::string(QUILLET_BENCH_DIR) + "/bench.udl";
+    std::string path = std::string(QUILLET_BENCH_DIR) + "/" + name + ".udl";
     std::ofstream out(path, std::ios::binary);
     out << "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
         << "Provider=MSDASQL.1;Persist Security Info=False;Extended Properties=\"DRIVER={PostgreSQL Unicode};SERVER="
@@ -63,7 +96,7 @@ std::string WriteDataLink(const std::string& options)
 
 int main(int argc, char** argv)
 {
-    const std::string options = argc > 1 ? argv[1] : "";
+    const std::string cursorOptions = argc > 1 ? argv[1] : "UseDeclareFetch=1;Fetch=1000;";
     try {
         TCluster cluster;
         Run(Psql("CREATE TABLE t (id integer PRIMARY KEY, name varchar(40), amount numeric(10,2), "
@@ -73,37 +106,25 @@ int main(int argc, char** argv)
                  "FROM generate_series(1, " + std::to_string(kRows) + ") g; ANALYZE t")
             + " >/dev/null");
 
-        double psqlSeconds = Seconds([] { Run(Psql("SELECT * FROM t") + " >/dev/null"); });
+        const double psqlSeconds = RunShell(Psql("SELECT * FROM t") + " >/dev/null");
 
         TConnection connection("cnAdo");
-        connection.SetConnectionString("FILE NAME=" + WriteDataLink(options));
-        connection.Open();
-        TDataSet dataSet(connection, "dsAdo");
-        dataSet.SetCommandText("SELECT * FROM t");
-        size_t rows = 0;
-        size_t characters = 0;
-        double openSeconds = 0;
-        double ourSeconds = Seconds([&] {
-            openSeconds = Seconds([&] { dataSet.Open(); });
-            for (dataSet.First(); !dataSet.Eof(); dataSet.Next()) {
-                ++rows;
-                for (int i = 0; i < dataSet.FieldCount(); ++i)
-                    characters += dataSet.Fields(i).DisplayText().size();
-            }
-        });
-        if (rows != static_cast<size_t>(kRows))
-            throw std::runtime_error("read " + std::to_string(rows) + " rows");
+        const TRun cursor = Measure(connection, WriteDataLink("cursor", cursorOptions));
+        const TRun defaults = Measure(connection, WriteDataLink("defaults", ""));
 
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("rows: %d, characters read: %zu, driver options: %s\n", kRows, characters,
-                    options.empty() ? "(defaults)" : options.c_str());
-        std::printf("dataset open: %.3f s, open and read all texts: %.3f s, %.0f rows/s\n", openSeconds, ourSeconds,
-                    kRows / ourSeconds);
-        std::printf("psql -c \"SELECT * FROM t\" >/dev/null: %.3f s, %.0f rows/s\n", psqlSeconds,
+        std::printf("rows: %d; psql -c \"SELECT * FROM t\" >/dev/null: %.3f s, %.0f rows/s\n", kRows, psqlSeconds,
                     kRows / psqlSeconds);
-        std::printf("ratio (ours / psql): %.2f (target <= 1.5)\n", ourSeconds / psqlSeconds);
-        std::printf("peak resident memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
+        auto print = [&](const char* name, const std::string& options, const TRun& run) {
+            std::printf("%s (%s):\n  open to first batch readable %.1f ms, resident then %.1f MB, "
+                        "close after it %.2f ms\n  open and read all texts %.3f s, %.0f rows/s, "
+                        "ratio to psql %.2f (target <= 1.5)\n",
+                        name, options.empty() ? "driver defaults" : options.c_str(), run.open * 1000,
+                        run.residentKb / 1024.0, run.close * 1000, run.total, kRows / run.total,
+                        run.total / psqlSeconds);
+        };
+        print("server cursor", cursorOptions, cursor);
+        print("whole result at execute", "", defaults);
+        std::printf("peak resident memory: %.1f MB\n", PeakResidentKb() / 1024.0);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_odbc_pg: %s\n", error.what());
