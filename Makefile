@@ -39,16 +39,15 @@ bench:
 
 screenshot: build
 	@scripts/install-deps.sh shots
-	xvfb-run -a -s "-screen 0 1280x800x24" sh -c '$(BUILD)/bin/quillet & sleep 3; import -window root $(BUILD)/screenshot.png; kill $$!'
+	xvfb-run -a -s "-screen 0 1280x800x24" sh -c 'openbox & sleep 1; $(BUILD)/bin/quillet & sleep 3; import -window root $(BUILD)/screenshot.png; kill $$!'
 	@echo "$(BUILD)/screenshot.png"
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX) --strip
-# Desktop menus, file types and icons read caches: refresh them for a live install.
+# Desktops find file types through caches: refresh them for a live install.
 ifeq ($(DESTDIR),)
 	@if command -v update-desktop-database >/dev/null; then update-desktop-database -q $(PREFIX)/share/applications; fi
 	@if command -v update-mime-database >/dev/null; then update-mime-database $(PREFIX)/share/mime; fi
-	@if command -v gtk-update-icon-cache >/dev/null; then gtk-update-icon-cache -q -t $(PREFIX)/share/icons/hicolor; fi
 endif
 
 uninstall:

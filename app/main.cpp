@@ -35,6 +35,8 @@ int main(int argc, char* argv[])
     QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("quillet"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillet"));
+    // Lets desktops match the window with the installed quillet.desktop and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("quillet"));
 
     const std::unique_ptr<TQtDesktop> desktop = taskMode && IsHeadlessPlatform()
                                                     ? std::make_unique<THeadlessDesktop>()

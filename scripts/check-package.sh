@@ -21,7 +21,7 @@ expect_field() { # field pattern
 }
 
 echo "Checking $deb"
-for dep in 'libqt6widgets6' 'libqt6gui6' 'libqt6core6' 'libsqlite3-0' 'libodbc2' 'qt6-qpa-plugins'; do
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libsqlite3-0 libodbc2; do
   expect_field Depends "(^|, )$dep( |,|$)"
 done
 expect_field Suggests 'odbc-postgresql'
@@ -30,7 +30,8 @@ expect_field Version "^$version-"
 dpkg -x "$deb" "$root"
 for file in bin/quillet share/quillet/quillet.html share/quillet/quillet.INI.example \
             share/quillet/sample.db share/quillet/sample.udl share/applications/quillet.desktop \
-            share/mime/packages/quillet.xml share/man/man1/quillet.1.gz; do
+            share/mime/packages/quillet.xml share/man/man1/quillet.1.gz \
+            share/icons/hicolor/scalable/apps/quillet.svg share/icons/hicolor/{16x16,48x48,256x256}/apps/quillet.png; do
   [ -f "$root/usr/$file" ] || fail "missing /usr/$file"
 done
 

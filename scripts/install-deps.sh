@@ -7,8 +7,8 @@
 #   scripts/install-deps.sh package - what building and checking the Debian package needs
 set -euo pipefail
 
-# libqt6svg6: draws the SVG application icon.
-build_pkgs=(cmake make g++ pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev unixodbc-dev)
+# libqt6svg6: draws the SVG application icon; librsvg2-bin: renders its PNG sizes.
+build_pkgs=(cmake make g++ pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev unixodbc-dev librsvg2-bin)
 # fonts-noto-mono: the fixed font most Debian desktops resolve to.
 test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc fonts-noto-mono)
 bench_pkgs=(sqlite3 postgresql-client)
