@@ -35,6 +35,9 @@ void TfmMain::ConnectEvents()
     connect(btnRun, &QToolButton::clicked, this, [this] { Guarded([this] { RunQuery(); }); });
     connect(btnPrev, &QToolButton::clicked, this, [this] { Guarded([this] { btnPrevClick(); }); });
     connect(btnNext, &QToolButton::clicked, this, [this] { Guarded([this] { btnNextClick(); }); });
+    connect(btnExtractMetadata, &QToolButton::clicked, this, [this] { Guarded([this] { btnExtractMetadataClick(); }); });
+    connect(btnSaveAsSQL, &QToolButton::clicked, this, [this] { Guarded([this] { btnSaveAsSQLClick(); }); });
+    connect(btnSaveAsText, &QToolButton::clicked, this, [this] { Guarded([this] { btnSaveAsTextClick(); }); });
     connect(redSQL, &TSqlEditor::KeyDown, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         Guarded([&] { redSQLKeyDown(key, modifiers); });
     });
@@ -110,6 +113,8 @@ void TfmMain::showEvent(QShowEvent* event)
 void TfmMain::FormShow()
 {
     PageCtrl->setCurrentIndex(0);
+    if (taskValues_)
+        RunTask();
 }
 
 void TfmMain::FormDestroy()

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Connection.h"
 #include "DataSet.h"
@@ -52,6 +53,12 @@ public:
     void NavigateHistory(THistoryMove move);
     // Runs the editor's text: the query runner's entry point (F9, "Run query").
     void RunQuery();
+    // Writes the INSERT script of the result to the file, with the export
+    // options ticked on the Result page at this moment.
+    void ExportInsertScript(const std::string& fileName, bool putDeleteBeforeInserts);
+    // Writes the CREATE TABLE script of the result to the program folder and
+    // starts the text editor on it.
+    void ExportMetadata();
     // Connects to the data link named in the data link box, or disconnects.
     void SetConnected(bool value);
     // Lists the fields of the table selected in the object tree and opens the
@@ -143,6 +150,16 @@ private:
     void btnPrevClick();
     void btnNextClick();
     void redSQLKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // The table the result's query reads, which names every export file.
+    std::string ResultTableName() const;
+    void btnExtractMetadataClick();
+    void btnSaveAsSQLClick();
+    void btnSaveAsTextClick();
+
+    // Task mode: the value of a task file line, and the task itself.
+    std::string TaskValue(std::string_view name) const;
+    void RunTask();
 
     void SetConnectionString();
     void UpdateRecentList(const std::string& dataLink);
