@@ -449,10 +449,14 @@ bool SameNameNoCase(std::string_view a, std::string_view b)
     std::u16string wa = CodePage::ToUtf16(a), wb = CodePage::ToUtf16(b);
     if (wa.size() != wb.size())
         return false;
+    // Letters are compared by the lower case of their upper case, so that the
+    // upper-cased name of a field finds it also where lower case does not come
+    // back from upper case (final sigma, dotless i, micro sign, long s).
     locale_t loc = UnicodeLocale();
+    auto fold = [loc](wint_t c) { return loc ? towlower_l(towupper_l(c, loc), loc) : towlower(towupper(c)); };
     for (size_t i = 0; i < wa.size(); ++i) {
         wint_t x = wa[i], y = wb[i];
-        if (x != y && (!loc || towlower_l(x, loc) != towlower_l(y, loc)))
+        if (x != y && fold(x) != fold(y))
             return false;
     }
     return true;

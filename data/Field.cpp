@@ -33,7 +33,7 @@ std::optional<bool> FlagFromText(std::string_view text)
 }
 
 // A value that fits no rule of its field's type reads as it is stored.
-void AppendStoredText(const TCell& cell, std::string& out)
+void AppendStoredText(const TCell& cell, char decimalSeparator, std::string& out)
 {
     switch (cell.Kind) {
     case TCellKind::Null:
@@ -45,7 +45,7 @@ void AppendStoredText(const TCell& cell, std::string& out)
         break;
     }
     case TCellKind::Float:
-        out += FormatGeneral(cell.Float, 15, FormatSettings().DecimalSeparator);
+        out += FormatGeneral(cell.Float, 15, decimalSeparator);
         break;
     case TCellKind::Text:
     case TCellKind::Bytes:
@@ -57,7 +57,7 @@ void AppendStoredText(const TCell& cell, std::string& out)
 std::string StoredText(const TCell& cell)
 {
     std::string text;
-    AppendStoredText(cell, text);
+    AppendStoredText(cell, FormatSettings().DecimalSeparator, text);
     return text;
 }
 
@@ -88,10 +88,8 @@ bool BcdOverflows(const TCell& cell)
         return !CellBcd(cell);
     if (cell.Kind != TCellKind::Text || ParseBcd(cell.Text))
         return false;
-    std::string text(cell.Text);
-    char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == '\0';
+    bool outOfRange = false;
+    return ParseDouble(cell.Text, &outOfRange) || outOfRange;
 }
 
 std::optional<double> CellDateTime(const TCell& cell)
@@ -151,6 +149,11 @@ std::string TField::ValueText() const
 
 void TField::AppendValueText(std::string& out) const
 {
+    AppendValueText(out, FormatSettings().DecimalSeparator);
+}
+
+void TField::AppendValueText(std::string& out, char decimalSeparator) const
+{
     const TCell cell = CurrentCell(dataSet_, storeColumn_);
     if (cell.Kind == TCellKind::Null)
         return;
@@ -166,7 +169,7 @@ void TField::AppendValueText(std::string& out) const
         break;
     case ftBCD:
         if (std::optional<int64_t> value = CellBcd(cell)) {
-            AppendBcd(*value, settings.DecimalSeparator, out);
+            AppendBcd(*value, decimalSeparator, out);
             return;
         }
         if (BcdOverflows(cell))
@@ -198,7 +201,7 @@ void TField::AppendValueText(std::string& out) const
     default:
         break;
     }
-    AppendStoredText(cell, out);
+    AppendStoredText(cell, decimalSeparator, out);
 }
 
 bool TField::ValueFlag() const
@@ -241,7 +244,7 @@ void TField::AppendDefaultText(std::string& out) const
         else if (BcdOverflows(cell))
             out += "(Overflow)";
         else
-            AppendStoredText(cell, out);
+            AppendStoredText(cell, FormatSettings().DecimalSeparator, out);
         return;
     }
     AppendValueText(out);
@@ -271,6 +274,11 @@ void TField::AppendFieldText(std::string& out) const
 std::string TField::DisplayText() const
 {
     return onGetText_ ? HandlerText(true) : DefaultText();
+}
+
+TCellKind TField::ValueKind() const
+{
+    return CurrentCell(dataSet_, storeColumn_).Kind;
 }
 
 std::string_view TField::ValueBytes() const
@@ -311,14 +319,8 @@ std::optional<double> TField::ValueFloat() const
         return static_cast<double>(cell.Integer);
     case TCellKind::Float:
         return cell.Float;
-    case TCellKind::Text: {
-        std::string text(cell.Text);
-        char* end = nullptr;
-        double value = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0')
-            return std::nullopt;
-        return value;
-    }
+    case TCellKind::Text:
+        return ParseDouble(cell.Text);
     default:
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 // One field of an open dataset: its definition and the current record's value.
 
 #include "FieldTypes.h"
+#include "RowStore.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,9 @@ public:
     // fit the field's type (text in an integer column) reads as it is stored.
     std::string ValueText() const;
     void AppendValueText(std::string& out) const;
+    // The same with the given decimal separator in place of the settings'
+    // one: SQL reads its numbers with ".".
+    void AppendValueText(std::string& out, char decimalSeparator) const;
     // ftBoolean only; else "Cannot access field '%s' as type Boolean".
     bool ValueFlag() const;
     // The OnGetText handler's text (called with the default text filled in,
@@ -37,6 +41,9 @@ public:
     std::string FieldText() const;
     void AppendFieldText(std::string& out) const;
     std::string DisplayText() const;
+    // How the current value is stored (a dynamically typed database may hold
+    // any kind of value in any column).
+    TCellKind ValueKind() const;
     // Raw bytes of a text or binary value (empty for other values).
     std::string_view ValueBytes() const;
 

@@ -1,6 +1,7 @@
 #include "ValueFormat.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -56,14 +57,21 @@ std::string FormatGeneral(double value, int precision, char decimalSeparator)
     if (value == 0)
         return "0";
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, std::fabs(value));
-    // buffer: d.ddddde[+-]XX
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                                    precision - 1).ptr;
+    // buffer: d.dddde[+-]XX
     std::string digits;
     const char* p = buffer;
-    for (; *p && *p != 'e'; ++p)
+    for (; p != end && *p != 'e'; ++p)
         if (std::isdigit(static_cast<unsigned char>(*p)))
             digits += *p;
-    int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    int exponent = 0;
+    if (p != end) {
+        ++p;
+        if (*p == '+')
+            ++p;
+        std::from_chars(p, end, exponent);
+    }
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     return sign + PlaceDigits(digits, exponent + 1, precision, decimalSeparator);
@@ -182,8 +190,28 @@ std::optional<int64_t> BcdFromDouble(double value)
     }
     // Otherwise round the value as its 15-digit decimal text reads.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return ParseBcd(buffer);
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    return ParseBcd(std::string_view(buffer, static_cast<size_t>(end - buffer)));
+}
+
+std::optional<double> ParseDouble(std::string_view text, bool* outOfRange)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size())
+        return std::nullopt;
+    if (outOfRange)
+        *outOfRange = error == std::errc::result_out_of_range;
+    if (error != std::errc())
+        return std::nullopt;
+    return value;
 }
 
 std::optional<int64_t> BcdFromInteger(int64_t value)

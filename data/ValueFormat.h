@@ -21,6 +21,10 @@ void AppendBcd(int64_t scaled, char decimalSeparator, std::string& out);
 std::optional<int64_t> ParseBcd(std::string_view text);
 std::optional<int64_t> BcdFromDouble(double value);
 std::optional<int64_t> BcdFromInteger(int64_t value);
+// A whole text as a number with "." as decimal separator, whatever the C
+// library's locale; blanks at both ends are allowed. Empty when the text is no
+// number or out of the range of a double; outOfRange then tells the two apart.
+std::optional<double> ParseDouble(std::string_view text, bool* outOfRange = nullptr);
 
 // Day count <-> calendar. Negative day counts are dates before 1899-12-30
 // whose fraction still counts forward from midnight.

@@ -11,14 +11,14 @@ void AppendInserts(TDataSet& dataSet, const std::string& tableName, TStringList&
                    const std::string& quote, bool fromFirst, bool comment, const TCaptionSetter& progressControl,
                    const TMessagePump& processMessages)
 {
-    const std::string lookupNames = FieldNameList(dataSet, "");
     const std::string prefix = "INSERT INTO " + tableName + " (" + FieldNameList(dataSet, quote) + ") VALUES (";
     if (fromFirst)
         dataSet.First();
 
-    TRecordRenderer renderer(dataSet, lookupNames, rmSqlValues, comment);
+    // The values follow the columns of the list by position.
+    TRecordRenderer renderer(dataSet, rmSqlValues, comment);
     std::string line;
-    ForEachRecord(dataSet, {progressControl, processMessages, [&] { renderer.Rebind(); }}, [&] {
+    ForEachRecord(dataSet, {progressControl, processMessages}, [&] {
         line.assign(prefix);
         renderer.AppendTo(line);
         line += ");";
@@ -43,8 +43,6 @@ void TExportToSQL::Generate()
     // One allocation for the whole script instead of a doubling vector.
     if (DataSet->Active())
         ScriptLines.reserve(static_cast<size_t>(DataSet->RecordCount()) + 1);
-    if (PutDeleteBeforeInserts)
-        ScriptLines.push_back("DELETE FROM " + TableName + ";");
     AppendInserts(*DataSet, TableName, ScriptLines, QuoteChar, FromFirst, CommentValues, ProgressControl,
                   ProcessMessages);
 }

@@ -16,8 +16,8 @@ public:
     explicit TExportToSQL(TDataSet& dataSet);
 
     TDataSet* DataSet;                    // not owned
-    // true: the script starts with "DELETE FROM <table>;", so that loading it
-    // replaces the table's rows.
+    // Carried from the callers' settings (task files set it); the script does
+    // not depend on it.
     bool PutDeleteBeforeInserts = false;
     bool FromFirst = true;                // false: start at the current record
     std::string TableName;                // empty: taken from the command text by Generate

@@ -1,10 +1,10 @@
 #include "FieldLists.h"
 
 #include "CodePage.h"
+#include "Connection.h"
 #include "DataSet.h"
 #include "Field.h"
 #include "FieldTypes.h"
-#include "FormatSettings.h"
 #include "RecordRenderer.h"
 #include "Words.h"
 
@@ -44,20 +44,25 @@ void AppendQuoted(std::string_view text, std::string& out)
     out += '\'';
 }
 
-void AppendHexLiteral(std::string_view bytes, std::string& out)
+void AppendByteLiteral(std::string_view bytes, TByteLiteral form, std::string& out)
 {
     static const char digits[] = "0123456789ABCDEF";
-    out += "X'";
+    switch (form) {
+    case TByteLiteral::HexString: out += "X'"; break;
+    case TByteLiteral::ByteaHex: out += "'\\x"; break;
+    case TByteLiteral::HexNumber: out += "0x"; break;
+    }
     for (unsigned char b : bytes) {
         out += digits[b >> 4];
         out += digits[b & 15];
     }
-    out += '\'';
+    if (form != TByteLiteral::HexNumber)
+        out += '\'';
 }
 
-// The text of a number: [-]digits[<separator>digits][E[-]digits], or the
-// infinite and not-a-number texts of a float.
-bool IsNumberText(std::string_view text, char decimalSeparator)
+// The text of a number: [-]digits[.digits][E[-]digits], or the infinite
+// and not-a-number texts of a float.
+bool IsNumberText(std::string_view text)
 {
     if (text == "INF" || text == "-INF" || text == "NAN" || text == "-NAN")
         return true;
@@ -72,7 +77,7 @@ bool IsNumberText(std::string_view text, char decimalSeparator)
         ++i;
     if (!digits())
         return false;
-    if (i < text.size() && text[i] == decimalSeparator) {
+    if (i < text.size() && text[i] == '.') {
         ++i;
         if (!digits())
             return false;
@@ -139,6 +144,35 @@ std::string UpperCaseFieldName(std::string_view name)
     return CodePage::FromUtf16(wide);
 }
 
+TByteLiteral ByteLiteralFor(std::string_view dbmsName)
+{
+    auto names = [&](std::string_view product) { return dbmsName.find(product) != std::string_view::npos; };
+    if (names("PostgreSQL"))
+        return TByteLiteral::ByteaHex;
+    if (names("SQL Server") || names("Adaptive Server") || names("Sybase"))
+        return TByteLiteral::HexNumber;
+    return TByteLiteral::HexString;
+}
+
+TByteLiteral ByteLiteralOf(TDataSet& dataSet)
+{
+    TConnection& connection = dataSet.Connection();
+    return connection.Connected() ? ByteLiteralFor(connection.DbmsName()) : TByteLiteral::HexString;
+}
+
+std::string ValueComment(std::string_view name)
+{
+    std::string comment = " /* ";
+    for (char c : name) {
+        // "*/" would end the comment, "/*" open a nested one where comments nest.
+        if ((c == '/' && comment.back() == '*') || (c == '*' && comment.back() == '/'))
+            comment += ' ';
+        comment += c;
+    }
+    comment += " */";
+    return comment;
+}
+
 std::string FieldNameList(TDataSet& dataSet, const std::string& quote)
 {
     const std::string closing = quote == "[" ? "]" : quote;
@@ -168,6 +202,11 @@ std::string RenderRecord(TDataSet& dataSet, const std::string& names, TRenderMod
 
 void AppendSqlLiteral(const TField& field, std::string& out)
 {
+    AppendSqlLiteral(field, ByteLiteralOf(field.DataSet()), out);
+}
+
+void AppendSqlLiteral(const TField& field, TByteLiteral bytes, std::string& out)
+{
     if (field.ValueIsNull()) {
         out += "null";
         return;
@@ -186,16 +225,26 @@ void AppendSqlLiteral(const TField& field, std::string& out)
         QuoteAppended(out, start, true);
         return;
     case ftBytes: case ftVarBytes: case ftBlob:
-        AppendHexLiteral(field.ValueBytes(), out);
-        return;
+        // A byte column of a dynamically typed database may hold a number
+        // (written bare below) or a text.
+        if (field.ValueKind() == TCellKind::Bytes) {
+            AppendByteLiteral(field.ValueBytes(), bytes, out);
+            return;
+        }
+        if (field.ValueKind() == TCellKind::Text) {
+            field.AppendValueText(out);
+            QuoteAppended(out, start, false);
+            return;
+        }
+        break;
     default:
         break;
     }
     // Numbers are written bare. Whatever else a column holds (text stored in
     // an INTEGER column of a dynamically typed database, a variant) stays
     // inside quotes, so that no value can end its literal early.
-    field.AppendValueText(out);
-    if (!IsNumberText(std::string_view(out).substr(start), FormatSettings().DecimalSeparator))
+    field.AppendValueText(out, '.');
+    if (!IsNumberText(std::string_view(out).substr(start)))
         QuoteAppended(out, start, false);
 }
 

@@ -2,6 +2,8 @@
 
 #include "DataSet.h"
 
+#include <stdexcept>
+
 namespace {
 
 // Disables the dataset's view updates for its lifetime.
@@ -25,6 +27,7 @@ void ForEachRecord(TDataSet& dataSet, const TRecordLoopHooks& hooks, const std::
     // count raises the dataset's closed-dataset error.
     if (!dataSet.Active())
         dataSet.RecordCount();
+    const int opening = dataSet.OpenCount();
     TViewUpdatesDisabled disabled(dataSet);
     int counter = 0;
     while (!dataSet.Eof()) {
@@ -33,8 +36,9 @@ void ForEachRecord(TDataSet& dataSet, const TRecordLoopHooks& hooks, const std::
             hooks.ProgressControl("Record " + std::to_string(dataSet.RecNo()));
         if (++counter % PumpInterval == 0 && hooks.ProcessMessages) {
             hooks.ProcessMessages();
-            if (hooks.AfterMessages)
-                hooks.AfterMessages();
+            if (dataSet.Active() && dataSet.OpenCount() != opening)
+                throw std::runtime_error((dataSet.Name().empty() ? "" : dataSet.Name() + ": ") +
+                                         "The dataset was reopened while its records were read");
         }
         dataSet.Next();  // fails when the dataset was closed meanwhile
     }

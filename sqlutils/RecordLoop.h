@@ -17,12 +17,10 @@ using TMessagePump = std::function<void()>;
 struct TRecordLoopHooks {
     TCaptionSetter ProgressControl;  // may be empty
     TMessagePump ProcessMessages;    // may be empty
-    // Runs after every message pump, when the dataset may have been closed or
-    // reopened meanwhile: the loop's field references must be looked up again.
-    std::function<void()> AfterMessages;
 };
 
 // Calls visit for every record from the current one on; leaves the dataset at
 // its end of data. Throws the dataset's closed-dataset error when the dataset
-// is closed, also when it was closed while messages were processed.
+// is closed, also when it was closed while messages were processed, and fails
+// when it was reopened meanwhile (its records and fields are another query's).
 void ForEachRecord(TDataSet& dataSet, const TRecordLoopHooks& hooks, const std::function<void()>& visit);

@@ -7,38 +7,41 @@
 #include <algorithm>
 
 TRecordRenderer::TRecordRenderer(TDataSet& dataSet, const std::string& names, TRenderMode mode, bool comment)
-    : dataSet_(dataSet), mode_(mode)
+    : mode_(mode), bytes_(ByteLiteralOf(dataSet))
 {
     TDelimitedList list;
     list.Delimiter = ',';
     list.Split(names);
-    everyField_ = list.empty();
-    for (size_t i = 0; i < list.size(); ++i) {
-        TColumn column;
-        column.Written = list[i];
-        column.Name = column.Written;
-        column.Name.erase(std::remove(column.Name.begin(), column.Name.end(), '"'), column.Name.end());
-        if (comment)
-            column.Comment = " /* " + column.Name + " */";
-        columns_.push_back(std::move(column));
-    }
-    Rebind();
-}
-
-void TRecordRenderer::Rebind()
-{
-    if (everyField_) {
-        columns_.clear();
-        for (int i = 0; i < dataSet_.FieldCount(); ++i)
-            columns_.push_back(TColumn{{}, {}, {}, &dataSet_.Fields(i)});
+    if (list.empty()) {
+        everyField_ = true;
+        for (int i = 0; i < dataSet.FieldCount(); ++i)
+            columns_.push_back({&dataSet.Fields(i), {}});
         return;
     }
-    // A name is looked up as written first, so that a field whose own name
-    // holds a double quote keeps its value; then without its double quotes.
-    for (TColumn& column : columns_) {
-        column.Field = dataSet_.FindField(column.Written);
-        if (!column.Field)
-            column.Field = dataSet_.FindField(column.Name);
+    for (const std::string& written : list) {
+        std::string name = written;
+        name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
+        // As written first, so that a field whose own name holds a double
+        // quote keeps its value; then without its double quotes.
+        TField* field = dataSet.FindField(written);
+        if (!field)
+            field = dataSet.FindField(name);
+        columns_.push_back({field, comment ? ValueComment(name) : std::string()});
+    }
+}
+
+TRecordRenderer::TRecordRenderer(TDataSet& dataSet, TRenderMode mode, bool comment)
+    : mode_(mode), bytes_(ByteLiteralOf(dataSet))
+{
+    // Fields follow their definitions in order; a hidden row identifier has
+    // a definition but no field.
+    int fieldIndex = 0;
+    for (int i = 0; i < dataSet.FieldDefCount(); ++i) {
+        const TFieldDef& def = dataSet.FieldDefs(i);
+        TField* field = def.Hidden ? nullptr : &dataSet.Fields(fieldIndex++);
+        std::string name = UpperCaseFieldName(def.Name);
+        name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
+        columns_.push_back({field, comment ? ValueComment(name) : std::string()});
     }
 }
 
@@ -57,12 +60,11 @@ void TRecordRenderer::AppendTo(std::string& out) const
             if (mode_ == rmSqlValues)
                 out += "null";
         } else if (mode_ == rmSqlValues || everyField_) {
-            AppendSqlLiteral(*column.Field, out);
+            AppendSqlLiteral(*column.Field, bytes_, out);
         } else {
             AppendTextValue(*column.Field, out);
         }
-        if (!column.Comment.empty())
-            out += column.Comment;
+        out += column.Comment;
     }
     if (columns_.size() == 1 && out.size() == start)
         out += "\"\"";

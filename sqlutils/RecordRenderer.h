@@ -1,7 +1,7 @@
 #pragma once
-// RenderRecord prepared once for a run over many records: the names are split
-// and the fields looked up when the renderer is made (and again on Rebind),
-// not for every record. Renders exactly what RenderRecord renders.
+// RenderRecord prepared once for a run over many records: the columns are
+// worked out and their fields found when the renderer is made, not for every
+// record.
 
 #include "FieldLists.h"
 
@@ -10,11 +10,13 @@
 
 class TRecordRenderer {
 public:
+    // The columns of the comma-separated names, looked up as RenderRecord
+    // does; renders exactly what RenderRecord renders.
     TRecordRenderer(TDataSet& dataSet, const std::string& names, TRenderMode mode, bool comment);
-
-    // Looks the fields up again; call it whenever the dataset may have been
-    // closed or reopened since (fields are rebuilt then).
-    void Rebind();
+    // Every column of the dataset's field definitions, each rendered from the
+    // field in its position, as FieldNameList lists them; a hidden row
+    // identifier, which has no field, renders as a name without a field does.
+    TRecordRenderer(TDataSet& dataSet, TRenderMode mode, bool comment);
 
     // Appends the current record's rendering to the text.
     void AppendTo(std::string& out) const;
@@ -22,14 +24,12 @@ public:
 
 private:
     struct TColumn {
-        std::string Written;  // the name as the names text gives it
-        std::string Name;     // the same without double quotes
-        std::string Comment;  // " /* NAME */" or empty
         TField* Field = nullptr;
+        std::string Comment;  // " /* NAME */" or empty
     };
 
-    TDataSet& dataSet_;
     TRenderMode mode_;
-    bool everyField_;  // the names text was empty: every field, as SQL literals
+    bool everyField_ = false;  // the names text was empty: every field, as SQL literals
+    TByteLiteral bytes_;
     std::vector<TColumn> columns_;
 };

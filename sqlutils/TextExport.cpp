@@ -1,7 +1,6 @@
 #include "TextExport.h"
 
 #include "DataSet.h"
-#include "FieldLists.h"
 #include "RecordRenderer.h"
 #include "ReplacingFile.h"
 
@@ -17,9 +16,9 @@ using TLineSink = std::function<void(std::string_view line)>;
 void ForEachTextLine(TDataSet& dataSet, const TCaptionSetter& progressControl, const TMessagePump& processMessages,
                      const TLineSink& sink)
 {
-    TRecordRenderer renderer(dataSet, FieldNameList(dataSet, ""), rmText, false);
+    TRecordRenderer renderer(dataSet, rmText, false);
     std::string line;
-    ForEachRecord(dataSet, {progressControl, processMessages, [&] { renderer.Rebind(); }}, [&] {
+    ForEachRecord(dataSet, {progressControl, processMessages}, [&] {
         line.clear();
         renderer.AppendTo(line);
         sink(line);

@@ -1,6 +1,8 @@
 #include "ExportToSql.h"
 #include "GeneratorTestDb.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -52,8 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Options, ExportToSqlScriptTest, testing::Values(
         "INSERT INTO ORDERS ([ID], [NAME], [PAID]) VALUES (7 /* ID */, 'Smith' /* NAME */, 1 /* PAID */);",
         "INSERT INTO ORDERS ([ID], [NAME], [PAID]) VALUES (8 /* ID */, 'O''Neil' /* NAME */, 0 /* PAID */);",
         "INSERT INTO ORDERS ([ID], [NAME], [PAID]) VALUES (9 /* ID */, null /* NAME */, null /* PAID */);"}},
+    // The flag is carried for task files; the script does not depend on it.
     TScriptCase{"", false, true, {
-        "DELETE FROM ORDERS;",
         "INSERT INTO ORDERS (ID, NAME, PAID) VALUES (7, 'Smith', 1);",
         "INSERT INTO ORDERS (ID, NAME, PAID) VALUES (8, 'O''Neil', 0);",
         "INSERT INTO ORDERS (ID, NAME, PAID) VALUES (9, null, null);"}}));
@@ -175,6 +177,38 @@ TEST(ExportToSqlTest, ADatasetClosedWhileMessagesAreProcessedEndsTheRun)
     EXPECT_THROW(exporter.Generate(), std::runtime_error);
     EXPECT_EQ(exporter.ScriptLines.size(), 100u);
     EXPECT_FALSE(ds.ControlsDisabled());
+}
+
+// A dataset closed and reopened on another query while messages were
+// processed must not have its rows written under the old column list.
+TEST(ExportToSqlTest, ADatasetReopenedWhileMessagesAreProcessedEndsTheRun)
+{
+    TTestDb db(Numbers(250) + "CREATE TABLE other (a INT, b INT); INSERT INTO other VALUES (1, 2);");
+    for (const char* reopened : {"SELECT * FROM other", "SELECT * FROM n"}) {
+        TDataSet& ds = db.Open("SELECT * FROM n");
+        TExportToSQL exporter(ds);
+        exporter.ProcessMessages = [&] { db.Open(reopened); };
+        EXPECT_EQ(ErrorOf([&] { exporter.Generate(); }),
+                  "dsAdo: The dataset was reopened while its records were read") << reopened;
+        EXPECT_EQ(exporter.ScriptLines.size(), 100u);
+        EXPECT_FALSE(ds.ControlsDisabled());
+    }
+}
+
+TEST(ExportToSqlTest, EveryColumnKeepsItsValueWhateverItsName)
+{
+    TTestDb db("CREATE TABLE t (\"τιμής\" INT, \"a,b\" INT, \" x\" INT, e INT, \"c*/d\" INT);"
+               "INSERT INTO t VALUES (3, 4, 5, 6, 7);");
+    TExportToSQL exporter(db.Open("SELECT * FROM t"));
+    exporter.SetQuoteChar("\"");
+    exporter.Generate();
+    EXPECT_EQ(exporter.ScriptLines, TStringList{"INSERT INTO T (\"ΤΙΜΉΣ\", \"A,B\", \" X\", \"E\", \"C*/D\") "
+                                                "VALUES (3, 4, 5, 6, 7);"});
+    exporter.CommentValues = true;
+    exporter.Generate();
+    EXPECT_EQ(exporter.ScriptLines, TStringList{"INSERT INTO T (\"ΤΙΜΉΣ\", \"A,B\", \" X\", \"E\", \"C*/D\") "
+                                                "VALUES (3 /* ΤΙΜΉΣ */, 4 /* A,B */, 5 /*  X */, 6 /* E */, "
+                                                "7 /* C* /D */);"});
 }
 
 TEST(AppendInsertStatementsTest, AddsPageAfterPage)

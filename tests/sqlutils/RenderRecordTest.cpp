@@ -88,6 +88,13 @@ INSTANTIATE_TEST_SUITE_P(Types, SqlLiteralTest, testing::Values(
     TLiteralCase{"BLOB", "NULL", ftBlob, "null"},
     TLiteralCase{"VARBINARY(8)", "X'41FF'", ftVarBytes, "X'41FF'"},
     TLiteralCase{"BINARY(2)", "X'0A0D'", ftBytes, "X'0A0D'"},
+    // What a byte column of a dynamically typed database holds, as it is stored.
+    TLiteralCase{"BLOB", "5", ftBlob, "5"},
+    TLiteralCase{"BLOB", "1.5", ftBlob, "1.5"},
+    TLiteralCase{"BLOB", "'abc'", ftBlob, "'abc'"},
+    TLiteralCase{"VARBINARY(8)", "'5x'", ftVarBytes, "'5x'"},
+    TLiteralCase{"VARBINARY(8)", "'5'", ftVarBytes, "5"},  // numeric affinity: stored as 5
+    TLiteralCase{"BINARY(4)", "'it''s'", ftBytes, "'it''s'"},
     TLiteralCase{"GUID", "'{0F2C1A3E-0000-4000-8000-00000000ABCD}'", ftGuid,
                  "'{0F2C1A3E-0000-4000-8000-00000000ABCD}'"},
     TLiteralCase{"GUID", "'x''y'", ftGuid, "'x''y'"},
@@ -95,16 +102,39 @@ INSTANTIATE_TEST_SUITE_P(Types, SqlLiteralTest, testing::Values(
     TLiteralCase{"INTEGER", "'1); DROP TABLE t; --'", ftLargeint, "'1); DROP TABLE t; --'"},
     TLiteralCase{"REAL", "9e999", ftFloat, "INF"}));
 
-TEST(SqlLiteralTest, DecimalsFollowTheDecimalSeparatorAndDatesDoubleTheirQuotes)
+// "VALUES (12,5)" would be two values: SQL reads numbers with ".", while the
+// text export shows the user's separator.
+TEST(SqlLiteralTest, NumbersUseThePointWhateverTheSeparatorAndDatesDoubleTheirQuotes)
 {
     TFormatSettings settings;
     settings.DecimalSeparator = ',';
     settings.ShortDateFormat = "yyyy\"'\"mm";
     TFormatSettingsOverride format(settings);
-    TTestDb db("CREATE TABLE t (n NUMERIC(10,2), d DATE); INSERT INTO t VALUES (12.5, '2003-12-31');");
+    TTestDb db("CREATE TABLE t (n NUMERIC(10,2), r REAL, d DATE, b BLOB, x INT);"
+               "INSERT INTO t VALUES (12.5, -0.25, '2003-12-31', 2.5, 1.5);");
     TDataSet& ds = db.Open("SELECT * FROM t");
-    EXPECT_EQ(SqlLiteral(ds.Fields(0)), "12,5");
-    EXPECT_EQ(SqlLiteral(ds.Fields(1)), "'2003''12'");
+    EXPECT_EQ(RenderRecord(ds, "", rmSqlValues, false), "12.5, -0.25, '2003''12', 2.5, 1.5");
+    EXPECT_EQ(TRecordRenderer(ds, rmText, false).Render(), "12,5|-0,25|2003'12|(BLOB)|1,5");
+}
+
+TEST(SqlLiteralTest, BytesTakeTheFormTheDatabaseReadsBack)
+{
+    struct { const char* dbms; TByteLiteral form; const char* literal; } cases[] = {
+        {"SQLite", TByteLiteral::HexString, "X'41FF00'"},
+        {"PostgreSQL", TByteLiteral::ByteaHex, "'\\x41FF00'"},
+        {"Microsoft SQL Server", TByteLiteral::HexNumber, "0x41FF00"},
+        {"MySQL", TByteLiteral::HexString, "X'41FF00'"},
+        {"", TByteLiteral::HexString, "X'41FF00'"},
+    };
+    TTestDb db("CREATE TABLE t (b BLOB); INSERT INTO t VALUES (X'41FF00');");
+    TField& field = db.Open("SELECT * FROM t").Fields(0);
+    EXPECT_EQ(SqlLiteral(field), "X'41FF00'");
+    for (const auto& c : cases) {
+        EXPECT_EQ(ByteLiteralFor(c.dbms), c.form) << c.dbms;
+        std::string literal;
+        AppendSqlLiteral(field, c.form, literal);
+        EXPECT_EQ(literal, c.literal) << c.dbms;
+    }
 }
 
 TEST(TextValueTest, IsTheFieldTextUnchanged)
@@ -164,17 +194,41 @@ TEST(RenderRecordTest, ASingleEmptyValueRendersAsTwoDoubleQuotes)
     }
 }
 
-TEST(RecordRendererTest, FollowsTheDatasetFromRecordToRecordAndAfterAReopen)
+TEST(RecordRendererTest, FollowsTheDatasetFromRecordToRecord)
 {
     TTestDb db("CREATE TABLE t (a INT, b VARCHAR(5)); INSERT INTO t VALUES (1, 'x'), (2, 'y');");
     TDataSet& ds = db.Open("SELECT * FROM t");
     TRecordRenderer renderer(ds, "A, B", rmText, false);
+    TRecordRenderer byPosition(ds, rmSqlValues, true);
     EXPECT_EQ(renderer.Render(), "1|x");
+    EXPECT_EQ(byPosition.Render(), "1 /* A */, 'x' /* B */");
     ds.Next();
     EXPECT_EQ(renderer.Render(), "2|y");
-    db.Open("SELECT b, a FROM t WHERE a = 2");
-    renderer.Rebind();
-    EXPECT_EQ(renderer.Render(), "2|y");
+    EXPECT_EQ(byPosition.Render(), "2 /* A */, 'y' /* B */");
+}
+
+// Names whose upper case does not lower back to them, and names the comma
+// list cannot carry: every value stays with its column.
+TEST(RecordRendererTest, NamesWithNationalLettersAndSeparatorsKeepTheirValues)
+{
+    TTestDb db("CREATE TABLE t (\"τιμής\" INT, \"ıd\" INT, \"µ\" INT, \"ſ\" INT, \"a,b\" INT, \" x\" INT, e INT);"
+               "INSERT INTO t VALUES (1, 2, 3, 4, 5, 6, 7);");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    const std::string names = FieldNameList(ds, "");
+    EXPECT_EQ(names, "ΤΙΜΉΣ, ID, Μ, S, A,B,  X, E");
+    EXPECT_EQ(TRecordRenderer(ds, rmSqlValues, false).Render(), "1, 2, 3, 4, 5, 6, 7");
+    EXPECT_EQ(TRecordRenderer(ds, rmText, false).Render(), "1|2|3|4|5|6|7");
+    // The names text finds every field its upper-cased names can still carry.
+    EXPECT_EQ(RenderRecord(ds, "ΤΙΜΉΣ, ID, Μ, S", rmSqlValues, false), "1, 2, 3, 4");
+}
+
+TEST(RecordRendererTest, ACommentStaysClosedWhateverTheNameHolds)
+{
+    TTestDb db("CREATE TABLE t (\"c*/d\" INT, \"e/*f\" INT, \"g**/h\" INT); INSERT INTO t VALUES (3, 4, 5);");
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    EXPECT_EQ(TRecordRenderer(ds, rmSqlValues, true).Render(), "3 /* C* /D */, 4 /* E/ *F */, 5 /* G** /H */");
+    EXPECT_EQ(ValueComment("*/"), " /* * / */");
+    EXPECT_EQ(ValueComment("/"), " /* / */");
 }
 
 } // namespace
