@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QStyle>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -33,6 +34,9 @@ int main(int argc, char* argv[])
     const std::string programFile = ProgramFileName(argv[0]);
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
+    // QApplication takes the C library's locale from the environment; numbers
+    // inside the program, and those ODBC drivers write as text, keep the point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("quillet"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillet"));
     // Lets desktops match the window with the installed quillet.desktop and its icon.

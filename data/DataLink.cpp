@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "TextLines.h"
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 #include <strings.h>
@@ -99,16 +100,43 @@ TInitProperties ParseInitString(std::string_view text)
 
 namespace {
 
+// Most of a data link's text is ASCII, so UTF-16 without a byte-order mark
+// shows itself by its NULs: one in every unit, on the side of its byte order.
+bool LooksLikeUtf16(std::string_view bytes, bool littleEndian)
+{
+    const size_t units = std::min<size_t>(bytes.size(), 1024) / 2;
+    if (units < 2)
+        return false;
+    size_t asciiUnits = 0;
+    for (size_t i = 0; i < units; ++i) {
+        const char high = bytes[2 * i + (littleEndian ? 1 : 0)], low = bytes[2 * i + (littleEndian ? 0 : 1)];
+        asciiUnits += high == '\0' && low != '\0';
+    }
+    return asciiUnits * 4 >= units * 3;
+}
+
+std::string FromUtf16(std::string_view bytes, bool littleEndian)
+{
+    std::u16string utf16;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned char first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+        utf16 += static_cast<char16_t>(littleEndian ? first | second << 8 : first << 8 | second);
+    }
+    return CodePage::FromUtf16(utf16);
+}
+
 std::string DecodeDataLinkText(const std::string& bytes)
 {
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        std::u16string utf16;
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-            utf16 += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
-        return CodePage::FromUtf16(utf16);
-    }
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return CodePage::FromUtf8(std::string_view(bytes).substr(3));
+    const std::string_view text = bytes;
+    if (text.starts_with("\xFF\xFE"))
+        return FromUtf16(text.substr(2), true);
+    if (text.starts_with("\xFE\xFF"))
+        return FromUtf16(text.substr(2), false);
+    if (text.starts_with("\xEF\xBB\xBF"))
+        return CodePage::FromUtf8(text.substr(3));
+    for (bool littleEndian : {true, false})
+        if (LooksLikeUtf16(text, littleEndian))
+            return FromUtf16(text, littleEndian);
     return bytes;  // 8-bit text in the program code page
 }
 

@@ -52,12 +52,6 @@ TOdbcValueKind OdbcValueKind(SQLSMALLINT sqlType)
     case SQL_DOUBLE: return TOdbcValueKind::Double;
     case SQL_DECIMAL:
     case SQL_NUMERIC: return TOdbcValueKind::Decimal;
-    case SQL_TYPE_DATE:
-    case SQL_DATE: return TOdbcValueKind::Date;
-    case SQL_TYPE_TIME:
-    case SQL_TIME: return TOdbcValueKind::Time;
-    case SQL_TYPE_TIMESTAMP:
-    case SQL_TIMESTAMP: return TOdbcValueKind::Timestamp;
     case SQL_GUID: return TOdbcValueKind::Guid;
     case SQL_BINARY:
     case SQL_VARBINARY:

@@ -10,14 +10,15 @@
 
 // How the values of a column are fetched and handed to the receiver.
 enum class TOdbcValueKind {
-    Text,       // SQL_C_WCHAR, converted to the program code page
+    // SQL_C_WCHAR, converted to the program code page. Dates and times too:
+    // the dataset reads their ISO text and keeps what it cannot read
+    // (infinity, BC, years past 9999) as the driver wrote it, where a date
+    // structure would hold some other date.
+    Text,
     Integer,    // SQL_C_SBIGINT
     Single,     // SQL_C_FLOAT, widened to double
     Double,     // SQL_C_DOUBLE
     Decimal,    // SQL_C_CHAR, the driver's plain decimal text
-    Date,       // SQL_C_TYPE_DATE, as "yyyy-mm-dd"
-    Time,       // SQL_C_TYPE_TIME, as "hh:mm:ss"
-    Timestamp,  // SQL_C_TYPE_TIMESTAMP, as "yyyy-mm-dd hh:mm:ss[.fff]"
     Guid,       // SQL_C_GUID, as "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
     Binary,     // SQL_C_BINARY
 };

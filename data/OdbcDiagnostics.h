@@ -5,11 +5,17 @@
 #include <sql.h>
 
 #include <string>
+#include <vector>
 
-// The text of every diagnostic record of the handle, one per line, with
-// trailing blanks, control characters and full stops removed. Empty when the
-// handle has no records.
+// The text of every diagnostic record of the handle, with trailing blanks,
+// control characters and full stops removed, joined as JoinDiagnosticRecords
+// does. Empty when the handle has no records.
 std::string OdbcDiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle);
+
+// The records' texts one line after the other, leaving out empty lines and
+// lines that repeat an earlier one exactly (psqlODBC repeats libpq's "server
+// closed the connection unexpectedly" for every attempt).
+std::string JoinDiagnosticRecords(const std::vector<std::string>& records);
 
 // Throws std::runtime_error with the handle's diagnostic text, or with the
 // fallback when there is none.

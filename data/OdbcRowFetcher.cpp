@@ -8,7 +8,9 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <clocale>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -23,6 +25,21 @@ std::string ProgramText(std::u16string_view text)
         narrow[i] = static_cast<char>(text[i]);
     }
     return narrow;
+}
+
+// Drivers write decimals as text with the C library's decimal point
+// (psqlODBC writes "12,50" under a decimal-comma locale); the dataset reads
+// them with ".".
+std::string PlainDecimal(std::string_view text)
+{
+    const std::string_view point = std::localeconv()->decimal_point;
+    const size_t at = point.empty() || point == "." ? std::string_view::npos : text.find(point);
+    if (at == std::string_view::npos)
+        return std::string(text);
+    std::string plain(text.substr(0, at));
+    plain += '.';
+    plain.append(text.substr(at + point.size()));
+    return plain;
 }
 
 // Reads the values of the current row with SQLGetData, long values in pieces.
@@ -43,25 +60,12 @@ public:
         case TOdbcValueKind::Double:
             PutFixed<SQLDOUBLE>(number, SQL_C_DOUBLE, receiver, [&](SQLDOUBLE v) { receiver.PutFloat(v); });
             return;
-        case TOdbcValueKind::Date:
-            PutFixed<SQL_DATE_STRUCT>(number, SQL_C_TYPE_DATE, receiver,
-                                      [&](const SQL_DATE_STRUCT& v) { receiver.PutText(OdbcDateText(v)); });
-            return;
-        case TOdbcValueKind::Time:
-            PutFixed<SQL_TIME_STRUCT>(number, SQL_C_TYPE_TIME, receiver,
-                                      [&](const SQL_TIME_STRUCT& v) { receiver.PutText(OdbcTimeText(v)); });
-            return;
-        case TOdbcValueKind::Timestamp:
-            PutFixed<SQL_TIMESTAMP_STRUCT>(number, SQL_C_TYPE_TIMESTAMP, receiver, [&](const SQL_TIMESTAMP_STRUCT& v) {
-                receiver.PutText(OdbcTimestampText(v));
-            });
-            return;
         case TOdbcValueKind::Guid:
             PutFixed<SQLGUID>(number, SQL_C_GUID, receiver, [&](const SQLGUID& v) { receiver.PutText(OdbcGuidText(v)); });
             return;
         case TOdbcValueKind::Decimal:
             if (GetLong(number, SQL_C_CHAR, 1))
-                receiver.PutText(value_);
+                receiver.PutText(PlainDecimal(value_));
             else
                 receiver.PutNull();
             return;

@@ -94,8 +94,13 @@ TSqliteColumnType SqliteColumnType(std::string_view declared, TSqliteStorage fir
         return {adDBTimeStamp};
     if (Is(b, {"UUID", "GUID", "UNIQUEIDENTIFIER"}))
         return {adGUID};
-    if (Is(b, {"MONEY", "SMALLMONEY", "CURRENCY"}))
-        return {adCurrency};
+    if (Is(b, {"MONEY", "SMALLMONEY", "CURRENCY"})) {
+        // Four decimals, as the fixed-point value keeps them.
+        TSqliteColumnType t{adCurrency};
+        t.Precision = 19;
+        t.Scale = 4;
+        return t;
+    }
     if (Has(b, "INT")) {
         // SQLite keeps 64-bit integers in any integer column.
         if (autoIncrement)
@@ -122,8 +127,13 @@ TSqliteColumnType SqliteColumnType(std::string_view declared, TSqliteStorage fir
     if (Has(b, "REAL") || Has(b, "FLOA") || Has(b, "DOUB"))
         return {adDouble};
     if (Is(b, {"NUMERIC", "DECIMAL", "NUMBER", "DEC"})) {
+        // Without a precision SQLite keeps a 64-bit integer or a double of
+        // any scale there: no fixed scale keeps every such value, a floating
+        // field does (it shows integers as stored).
+        if (d.first < 0)
+            return {adDouble};
         TSqliteColumnType t{adNumeric};
-        t.Precision = static_cast<uint8_t>(d.first < 0 ? 18 : std::min<int64_t>(d.first, 255));
+        t.Precision = static_cast<uint8_t>(std::min<int64_t>(d.first, 255));
         t.Scale = static_cast<int8_t>(d.second < 0 ? 0 : std::min<int64_t>(d.second, 127));
         return t;
     }

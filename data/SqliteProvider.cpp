@@ -69,10 +69,15 @@ TSqliteConnection::TSqliteConnection(const TInitProperties& props)
     // empty database. One thread uses a connection, so SQLite needs no locking.
     int rc = sqlite3_open_v2(CodePage::ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     db_.reset(db);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 5000);
+        // SQLite reads the file only at the first statement: read its schema
+        // now, so that a file that is no database fails here and not later.
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
     if (rc != SQLITE_OK)
         throw std::runtime_error("Cannot open the SQLite database \"" + path + "\": " +
                                  TrimMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
-    sqlite3_busy_timeout(db, 5000);
 }
 
 TStatement TSqliteConnection::PrepareNext(const char*& at, const char* end)
@@ -105,8 +110,12 @@ int64_t TSqliteConnection::Execute(const std::string& text)
     const char* end = at + sql.size();
     int64_t affected = 0;
     while (TStatement stmt = PrepareNext(at, end)) {
+        // The changes count stays from the last INSERT, UPDATE or DELETE
+        // through other statements (DDL): count it only for a statement that
+        // changed rows.
+        const sqlite3_int64 before = sqlite3_total_changes64(db_.get());
         Run(stmt.get());
-        if (!sqlite3_stmt_readonly(stmt.get()))
+        if (sqlite3_total_changes64(db_.get()) != before)
             affected += sqlite3_changes64(db_.get());
     }
     return affected;

@@ -1,5 +1,6 @@
 #include "CodePage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <iconv.h>
@@ -13,6 +14,10 @@ class TIconv {
 public:
     TIconv(const char* from, const char* to) : cd_(iconv_open(to, from))
     {
+        // A bad unit of a 16-bit encoding (an unpaired surrogate) is skipped
+        // whole, so that the conversion stays in step with the units after it.
+        if (std::string_view(from).starts_with("UTF-16"))
+            unit_ = 2;
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("Unsupported code page conversion from ") + from + " to " + to);
         // '?' as the target code page writes it (two bytes in UTF-16).
@@ -25,7 +30,7 @@ public:
     TIconv& operator=(const TIconv&) = delete;
 
     // Converts the bytes; an input sequence that cannot be converted becomes
-    // the replacement bytes and the scan goes on after one input byte.
+    // the replacement bytes and the scan goes on after one input unit.
     std::string Run(std::string_view in)
     {
         const std::string& replacement = replacement_;
@@ -48,8 +53,9 @@ public:
                 used += replacement.size();
                 if (out.size() < used + 16)
                     out.resize(out.size() * 2);
-                ++src;
-                --srcLeft;
+                const size_t skipped = std::min(unit_, srcLeft);
+                src += skipped;
+                srcLeft -= skipped;
             }
         }
         out.resize(used);
@@ -60,6 +66,7 @@ public:
 private:
     iconv_t cd_;
     std::string replacement_;
+    size_t unit_ = 1;  // bytes per input unit
 };
 
 std::string DetectProgramCodePage()

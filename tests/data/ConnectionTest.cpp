@@ -39,6 +39,17 @@ TEST_F(ConnectionTest, ExecuteOpensImplicitlyAndCountsRecords)
     cn.Execute("DELETE FROM b_items WHERE id = 1");
     cn.Execute("SELECT * FROM b_items", affected);
     EXPECT_EQ(affected, 0);
+    // Only what the statements changed: no stale count after DDL.
+    struct { const char* sql; int64_t affected; } texts[] = {
+        {"INSERT INTO b_items VALUES (7, 'g'); CREATE TABLE q(a)", 1},
+        {"CREATE TABLE r(a)", 0},
+        {"INSERT INTO q VALUES (1), (2); DROP TABLE r; UPDATE q SET a = 3 WHERE a = 1", 3},
+        {"UPDATE q SET a = 4 WHERE a = 99; CREATE INDEX qa ON q(a)", 0},
+    };
+    for (const auto& t : texts) {
+        cn.Execute(t.sql, affected);
+        EXPECT_EQ(affected, t.affected) << t.sql;
+    }
     cn.Close();
     EXPECT_FALSE(cn.Connected());
     cn.Close();
@@ -94,6 +105,14 @@ TEST_F(ConnectionTest, MissingDatabaseIsAnErrorAndNotCreated)
     std::string error = ErrorOf([&] { connection.Open(); });
     EXPECT_NE(error.find(dir.File("nothing.db")), std::string::npos) << error;
     EXPECT_FALSE(std::filesystem::exists(dir.File("nothing.db")));
+    EXPECT_FALSE(connection.Connected());
+
+    // A file that is not a SQLite database fails when the connection opens.
+    WriteBytes(dir.File("notes.txt"), "Just some text, not a database at all.\n");
+    WriteBytes(dir.File("t.udl"), Utf16Udl("Provider=SQLite;Data Source=notes.txt"));
+    connection.SetConnectionString("FILE NAME=" + dir.File("t.udl"));
+    EXPECT_EQ(ErrorOf([&] { connection.Open(); }),
+              "Cannot open the SQLite database \"" + dir.File("notes.txt") + "\": file is not a database");
     EXPECT_FALSE(connection.Connected());
 
     TConnection unnamed("cnAdo");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 struct TInitStringCase {
     const char* text;
     const char* key;
@@ -36,12 +38,24 @@ TEST(InitString, MalformedStringsFail)
         EXPECT_THROW(ParseInitString(text), std::runtime_error) << text;
 }
 
+// The same text in the other byte order, or without its byte-order mark.
+std::string BigEndian(const std::string& littleEndian)
+{
+    std::string bytes = littleEndian;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
+
 TEST(DataLinkFile, ReadsUtf16Utf8AndEightBitFiles)
 {
     TTempDir dir;
     const std::string init = "Provider=SQLite;Data Source=x.db";
     struct { const char* name; std::string bytes; } files[] = {
         {"utf16.udl", Utf16Udl(init)},
+        {"utf16-no-bom.udl", Utf16Udl(init).substr(2)},
+        {"utf16be.udl", BigEndian(Utf16Udl(init))},
+        {"utf16be-no-bom.udl", BigEndian(Utf16Udl(init)).substr(2)},
         {"utf8.udl", "\xEF\xBB\xBF[oledb]\r\n; comment\r\n" + init + "\r\n"},
         {"plain.udl", "[oledb]\n; comment\n" + init},
     };

@@ -3,7 +3,9 @@
 
 #include "Connection.h"
 #include "DataSet.h"
+#include "ExportToSql.h"
 #include "FormatSettings.h"
+#include "OdbcDiagnostics.h"
 #include "OdbcTestSupport.h"
 
 #include "ErrorOf.h"
@@ -176,6 +178,70 @@ TEST_F(PgDataSet, FieldTypesAndTexts)
     EXPECT_EQ(dataSet.FindField("TX")->ValueText(), "long text");
     EXPECT_EQ(dataSet.FindField("by")->ValueText(), "ABC");
     EXPECT_TRUE(dataSet.FindField("b")->ValueFlag());
+}
+
+// psqlODBC turns what a date structure cannot hold into some other date
+// (infinity into today, 10000-01-01 into 1000-12-10, BC dropped); read as
+// text, such a value keeps the driver's text, never another valid date.
+TEST_F(PgDataSet, DatesTheDataLayerCannotHoldKeepTheirText)
+{
+    OpenQuery("SELECT CAST('2024-01-02' AS date) AS d, CAST('infinity' AS date) AS inf,"
+              " CAST('10000-01-01' AS date) AS far, CAST('0044-03-15 10:00' AS timestamp) AS ad,"
+              " CAST('0044-03-15 10:00 BC' AS timestamp) AS bc, CAST('2024-01-02 10:30:00.123456' AS timestamp) AS us,"
+              " CAST('24:00:00' AS time) AS midnight");
+    const std::pair<const char*, const char*> texts[] = {
+        {"d", "2024-01-02"}, {"inf", "0000-00-00"}, {"far", "1000-00-00"}, {"ad", "0044-03-15 10:00:00"},
+        {"bc", "0044-03-15 10:00:00 BC"}, {"us", "2024-01-02 10:30:00"}, {"midnight", "24:00:00"}};
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(dataSet.FindField(name)->FieldText(), text) << name;
+}
+
+TEST_F(PgDataSet, ALongMessageArrivesWholeAndOnce)
+{
+    std::string words;
+    for (int i = 0; i < 150; ++i)
+        words += "abcdefghij ";
+    std::string message = ErrorOf([&] {
+        connection.Execute("DO $$BEGIN RAISE EXCEPTION '%', repeat('abcdefghij ', 150); END$$");
+    });
+    EXPECT_EQ(message.find("abcdefghi\n"), std::string::npos) << message;
+    EXPECT_NE(message.find(words.substr(0, words.size() - 1)), std::string::npos) << message;
+}
+
+// PostgreSQL reads X'...' as a bit string: a bytea script carries its bytes
+// as '\x...' and loads back with every byte.
+TEST_F(PgDataSet, ByteaScriptLoadsBackIntoPostgreSql)
+{
+    connection.Execute("DROP TABLE IF EXISTS ds_bytes; DROP TABLE IF EXISTS ds_bytes_copy");
+    connection.Execute("CREATE TABLE ds_bytes (id int, b bytea); CREATE TABLE ds_bytes_copy (id int, b bytea)");
+    connection.Execute("INSERT INTO ds_bytes VALUES (1, '\\x00ff27275c0d0a41'), (2, ''), (3, NULL)");
+    OpenQuery("SELECT * FROM ds_bytes ORDER BY id");
+    TExportToSQL exporter(dataSet);
+    exporter.TableName = "ds_bytes_copy";
+    exporter.Generate();
+    ASSERT_EQ(exporter.ScriptLines,
+              (TStringList{"INSERT INTO ds_bytes_copy (ID, B) VALUES (1, '\\x00FF27275C0D0A41');",
+                           "INSERT INTO ds_bytes_copy (ID, B) VALUES (2, '\\x');",
+                           "INSERT INTO ds_bytes_copy (ID, B) VALUES (3, null);"}));
+    for (const std::string& line : exporter.ScriptLines)
+        connection.Execute(line);
+    OpenQuery("SELECT count(*) AS same FROM ds_bytes a JOIN ds_bytes_copy c"
+              " ON a.id = c.id AND a.b IS NOT DISTINCT FROM c.b");
+    EXPECT_EQ(dataSet.Fields(0).ValueText(), "3");
+}
+
+TEST(OdbcDiagnostics, RecordsJoinLineByLineWithoutRepeats)
+{
+    const std::string lost = "server closed the connection unexpectedly\n\tThis probably means the server terminated";
+    struct { std::vector<std::string> records; std::string text; } cases[] = {
+        {{}, ""},
+        {{"ERROR: x;\nError while executing the query"}, "ERROR: x;\nError while executing the query"},
+        {{lost, lost, lost, lost}, lost},
+        {{"could not send data;\n" + lost + "\n" + lost, lost}, "could not send data;\n" + lost},
+        {{"a", "", "b", "a"}, "a\nb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JoinDiagnosticRecords(c.records), c.text);
 }
 
 TEST_F(PgDataSet, NullsAndEmptyResults)

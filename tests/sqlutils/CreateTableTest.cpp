@@ -1,4 +1,5 @@
 #include "CreateTable.h"
+#include "FormatSettings.h"
 #include "GeneratorTestDb.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,28 @@ TEST(BuildCreateTableTest, AClosedDatasetGivesTheFirstLineAlone)
     TStringList lines;
     BuildCreateTable(db.DataSet(), "ORDERS", lines);
     EXPECT_EQ(lines, TStringList{"CREATE TABLE ORDERS"});
+}
+
+} // namespace
+
+namespace {
+
+// Money keeps four decimals; a numeric without a precision keeps whatever
+// SQLite holds: neither becomes an INTEGER column nor loses its decimals.
+TEST(BuildCreateTableTest, MoneyAndUnsizedNumericsKeepTheirDecimals)
+{
+    TTestDb db("CREATE TABLE t (m MONEY, n NUMERIC, d DECIMAL); INSERT INTO t VALUES (12.3456, 12.3456, 0.000123);"
+               "INSERT INTO t VALUES (-5, 9007199254740993, 'n/a');");
+    TFormatSettingsOverride settings{TFormatSettings()};
+    TDataSet& ds = db.Open("SELECT * FROM t");
+    TStringList lines;
+    BuildCreateTable(ds, "T", lines);
+    EXPECT_EQ(lines, (TStringList{"CREATE TABLE T", "(m \tNUMERIC(19,4), ", " n \t?, ", " d \t?)"}));
+    std::vector<std::string> texts;
+    for (; !ds.Eof(); ds.Next())
+        for (int i = 0; i < ds.FieldCount(); ++i)
+            texts.push_back(ds.Fields(i).ValueText());
+    EXPECT_EQ(texts, (std::vector<std::string>{"12.3456", "12.3456", "0.000123", "-5", "9007199254740993", "n/a"}));
 }
 
 } // namespace

@@ -17,3 +17,18 @@ TEST(CodePage, RoundTripsThroughUtf16)
     EXPECT_EQ(CodePage::FromUtf16(CodePage::ToUtf16(text)), text);
     EXPECT_EQ(CodePage::ToUtf16(CodePage::FromUtf8("Ж")), std::u16string(u"Ж"));
 }
+
+// A bad unit becomes "?" and the text after it converts in step.
+TEST(CodePage, UnpairedSurrogatesBecomeQuestionMarks)
+{
+    struct { std::u16string utf16; const char* utf8; } cases[] = {
+        {u"X\xD800" u"ABCDEF", "X?ABCDEF"},
+        {u"\xDC00" u"Ж", "?Ж"},
+        {u"ab\xD83D", "ab?"},
+        {u"\xD83D\xDE00" u"!", "😀!"},
+        {u"\xD800\xD800" u"z", "??z"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CodePage::ToUtf8(CodePage::FromUtf16(c.utf16)), CodePage::ToUtf8(CodePage::FromUtf8(c.utf8)))
+            << c.utf8;
+}
