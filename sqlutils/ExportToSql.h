@@ -7,12 +7,15 @@
 #include "RecordLoop.h"
 #include "TextLines.h"
 
+#include <functional>
 #include <string>
 
 class TDataSet;
 
 class TExportToSQL {
 public:
+    using TLineSink = std::function<void(const std::string& line)>;
+
     explicit TExportToSQL(TDataSet& dataSet);
 
     TDataSet* DataSet;                    // not owned
@@ -35,6 +38,14 @@ public:
     // Generate, then write ScriptLines to the file (CR LF after every line),
     // replacing it whole; a failed run writes nothing.
     void SaveToFile(const std::string& fileName);
+    // The file SaveToFile writes, with each statement streamed into it as it
+    // is made instead of kept: ScriptLines stays empty, so a long result
+    // costs no memory for its script.
+    void StreamToFile(const std::string& fileName);
+
+private:
+    // Hands the script's lines, in order, to the sink.
+    void ForEachScriptLine(const TLineSink& sink);
 };
 
 // Appends one INSERT statement per record, from the first record or the

@@ -33,7 +33,7 @@ void TfmMain::ExportInsertScript(const std::string& fileName, bool putDeleteBefo
     exporter.SetQuoteChar(chbDoubleQuotes->isChecked() ? "\"" : "");
     exporter.PutDeleteBeforeInserts = putDeleteBeforeInserts;
     exporter.ProcessMessages = [this] { desktop_.ProcessMessages(); };
-    exporter.SaveToFile(fileName);
+    exporter.StreamToFile(fileName);
 }
 
 void TfmMain::ExportMetadata()

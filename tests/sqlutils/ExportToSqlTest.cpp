@@ -41,6 +41,25 @@ TEST_P(ExportToSqlScriptTest, WritesOneStatementPerRecord)
     EXPECT_FALSE(ds.ControlsDisabled());
 }
 
+TEST_P(ExportToSqlScriptTest, StreamsTheSameScriptIntoTheFile)
+{
+    const TScriptCase& c = GetParam();
+    TTestDb db(Orders);
+    TExportToSQL exporter(db.Open("SELECT * FROM orders WHERE id > 0"));
+    exporter.SetQuoteChar(c.quote);
+    exporter.CommentValues = c.comments;
+    exporter.PutDeleteBeforeInserts = c.putDelete;
+    const std::string file = db.Dir().File("orders.sql");
+    WriteLinesToFile(file, {"old"});
+    exporter.StreamToFile(file);
+    std::string expected;
+    for (const auto& line : c.lines)
+        expected += line + "\r\n";
+    EXPECT_EQ(ReadFileBytes(file), expected);
+    EXPECT_TRUE(exporter.ScriptLines.empty());
+    EXPECT_FALSE(db.DataSet().ControlsDisabled());
+}
+
 INSTANTIATE_TEST_SUITE_P(Options, ExportToSqlScriptTest, testing::Values(
     TScriptCase{"", false, false, {
         "INSERT INTO ORDERS (ID, NAME, PAID) VALUES (7, 'Smith', 1);",
@@ -107,14 +126,16 @@ TEST_P(ExportToSqlClosedTest, AClosedDatasetFailsAndLeavesThePreviousFile)
     exporter.FromFirst = GetParam();
     const std::string file = db.Dir().File("orders.sql");
     WriteLinesToFile(file, {"previous"});
-    try {
-        exporter.SaveToFile(file);
-        FAIL() << "no error";
-    } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "dsAdo: Cannot perform this operation on a closed dataset");
+    for (const auto save : {&TExportToSQL::SaveToFile, &TExportToSQL::StreamToFile}) {
+        try {
+            (exporter.*save)(file);
+            FAIL() << "no error";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "dsAdo: Cannot perform this operation on a closed dataset");
+        }
+        EXPECT_EQ(ReadFileBytes(file), "previous\r\n");
+        EXPECT_FALSE(db.DataSet().ControlsDisabled());
     }
-    EXPECT_EQ(ReadFileBytes(file), "previous\r\n");
-    EXPECT_FALSE(db.DataSet().ControlsDisabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(FromFirst, ExportToSqlClosedTest, testing::Bool());
@@ -139,6 +160,12 @@ TEST(ExportToSqlTest, AValueThatCannotBeReadEndsTheRunWithTheStatementsBeforeIt)
                                                  "INSERT INTO T (ID, AMOUNT) VALUES (2, 2.5);"}));
     EXPECT_FALSE(ds.ControlsDisabled());
     EXPECT_FALSE(std::filesystem::exists(file));
+
+    // Streamed, the statements before the failing value never reach the file.
+    WriteLinesToFile(file, {"previous"});
+    EXPECT_THROW(exporter.StreamToFile(file), std::runtime_error);
+    EXPECT_EQ(ReadFileBytes(file), "previous\r\n");
+    EXPECT_FALSE(ds.ControlsDisabled());
 }
 
 std::string Numbers(int count)
