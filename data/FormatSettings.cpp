@@ -1,8 +1,10 @@
 #include "FormatSettings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <langinfo.h>
 #include <locale.h>
 
@@ -30,40 +32,114 @@ bool IsPlainLocale(const std::string& name)
     return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
 }
 
-// One strftime date format ("%d.%m.%Y") in our pattern language ("dd/mm/yyyy");
-// the separator between its parts becomes the date separator.
-std::string DatePattern(const std::string& format, char& separator)
+// Appends literal text to a pattern, quoted where the pattern language would
+// read it otherwise: letters, the separators "/" and ":" and quotes.
+void AppendLiteral(std::string& pattern, std::string_view text)
+{
+    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+        return std::isalpha(static_cast<unsigned char>(c)) || c == '/' || c == ':' || c == '\'' || c == '"';
+    });
+    if (plain) {
+        pattern += text;
+        return;
+    }
+    const char quote = text.find('"') == std::string_view::npos ? '"' : '\'';
+    pattern += quote;
+    for (char c : text)
+        if (c != quote)  // a text holding both quotes loses the one it is quoted with
+            pattern += c;
+    pattern += quote;
+}
+
+// The composite date conversions in their parts.
+std::string ExpandDateFormat(const std::string& format)
 {
     std::string out;
-    bool separatorTaken = false;
     for (size_t i = 0; i < format.size(); ++i) {
-        char c = format[i];
-        if (c == '%' && i + 1 < format.size()) {
-            char conversion = format[++i];
-            while ((conversion == '-' || conversion == '_' || conversion == '0' || conversion == 'E' || conversion == 'O') && i + 1 < format.size())
-                conversion = format[++i];
-            switch (conversion) {
-            case 'd': out += "dd"; break;
-            case 'e': out += "d"; break;
-            case 'm': out += "mm"; break;
-            case 'y': out += "yy"; break;
-            case 'Y': out += "yyyy"; break;
-            case 'b': case 'h': out += "mmm"; break;
-            case 'B': out += "mmmm"; break;
-            case 'F': out += "yyyy/mm/dd"; if (!separatorTaken) { separator = '-'; separatorTaken = true; } break;
-            case 'D': out += "mm/dd/yy"; if (!separatorTaken) { separator = '/'; separatorTaken = true; } break;
-            default: break;
-            }
-        } else if (c == '.' || c == '/' || c == '-') {
-            if (!separatorTaken) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            const char conversion = format[i + 1];
+            if (conversion == 'F') { out += "%Y-%m-%d"; ++i; continue; }
+            if (conversion == 'D') { out += "%m/%d/%y"; ++i; continue; }
+            out += format[i];
+            out += format[++i];
+            continue;
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+// One strftime date format ("%d.%m.%Y", "%-d/%-m/%y", "%a, %Y.eko %bren %da")
+// in our pattern language ("dd/mm/yyyy", "d/m/yy", "ddd, yyyy.'eko' ...");
+// the first of ".", "/" and "-" between its parts becomes the date separator.
+std::string DatePattern(const std::string& strftimeFormat, char& separator)
+{
+    const std::string format = ExpandDateFormat(strftimeFormat);
+    std::string out, literal;
+    bool separatorTaken = false;
+    auto flush = [&] {
+        AppendLiteral(out, literal);
+        literal.clear();
+    };
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c != '%' || i + 1 == format.size()) {
+            if (!separatorTaken && (c == '.' || c == '/' || c == '-')) {
                 separator = c;
                 separatorTaken = true;
             }
-            out += c == separator ? '/' : c;
-        } else {
-            out += c;
+            if (separatorTaken && c == separator) {
+                flush();
+                out += '/';
+            } else {
+                literal += c;
+            }
+            continue;
+        }
+        // Flags and modifiers: "-" (no padding) matters; "_" pads with blanks,
+        // which the pattern language cannot, so it reads as no padding too.
+        bool unpadded = false;
+        char conversion = format[++i];
+        while (std::strchr("-_0^#EO", conversion) && i + 1 < format.size()) {
+            unpadded = unpadded || conversion == '-' || conversion == '_';
+            conversion = format[++i];
+        }
+        const char* part = nullptr;
+        switch (conversion) {
+        case 'd': part = unpadded ? "d" : "dd"; break;
+        case 'e': part = "d"; break;
+        case 'm': part = unpadded ? "m" : "mm"; break;
+        case 'y': part = "yy"; break;
+        case 'Y': part = "yyyy"; break;
+        case 'b': case 'h': part = "mmm"; break;
+        case 'B': part = "mmmm"; break;
+        case 'a': part = "ddd"; break;
+        case 'A': part = "dddd"; break;
+        case 'C': {
+            // The century and the year of the century make the whole year.
+            size_t next = i + 1;
+            if (next < format.size() && format[next] == '%') {
+                size_t k = next + 1;
+                while (k < format.size() && std::strchr("-_0^#EO", format[k]))
+                    ++k;
+                if (k < format.size() && format[k] == 'y') {
+                    part = "yyyy";
+                    i = k;
+                }
+            }
+            break;
+        }
+        case 'n': literal += '\n'; break;
+        case 't': literal += '\t'; break;
+        case '%': literal += '%'; break;
+        default: break;
+        }
+        if (part) {
+            flush();
+            out += part;
         }
     }
+    flush();
     return out;
 }
 

@@ -9,8 +9,10 @@ set -euo pipefail
 
 # libqt6svg6: draws the SVG application icon; librsvg2-bin: renders its PNG sizes.
 build_pkgs=(cmake make g++ pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev unixodbc-dev librsvg2-bin)
-# fonts-noto-mono: the fixed font most Debian desktops resolve to.
-test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc fonts-noto-mono)
+# fonts-noto-mono: the fixed font most Debian desktops resolve to. locales: the
+# locale sources (date formats of every locale) and localedef (a decimal-comma
+# locale for the tests).
+test_pkgs=(googletest libgtest-dev postgresql odbc-postgresql libsqliteodbc fonts-noto-mono locales)
 bench_pkgs=(sqlite3 postgresql-client)
 shots_pkgs=(xvfb x11-apps imagemagick openbox)
 package_pkgs=(dpkg-dev desktop-file-utils shared-mime-info man-db)

@@ -114,6 +114,19 @@ TEST_F(DataSetTest, EqualCommandTextChangesNothingAndOpensAreCounted)
     EXPECT_EQ(ds.OpenCount(), 2);
 }
 
+// Large and fractional decimals read the same whatever the C library's
+// numeric locale (the decimal-comma run of these tests shows it).
+TEST_F(DataSetTest, DecimalsReadTheSameInEveryLocale)
+{
+    MakeDatabase(dir.File("db.sqlite"), "CREATE TABLE big(n NUMERIC(18,2), t NUMERIC(18,2));"
+                                        "INSERT INTO big VALUES (1234567890.55, '12.5'), (-98765432109.25, '1e300');");
+    OpenQuery("SELECT * FROM big");
+    EXPECT_EQ(Column("n"), (Texts{"1234567890.55", "-98765432109.25"}));
+    EXPECT_EQ(Column("t"), (Texts{"12.5", "(Overflow)"}));
+    ds.First();
+    EXPECT_EQ(ds.Fields(0).ValueFloat(), 1234567890.55);
+}
+
 TEST_F(DataSetTest, EmptyResultKeepsItsFields)
 {
     OpenQuery("SELECT * FROM t WHERE 1=2");
