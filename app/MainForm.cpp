@@ -38,6 +38,8 @@ void TfmMain::ConnectEvents()
     connect(btnExtractMetadata, &QToolButton::clicked, this, [this] { Guarded([this] { btnExtractMetadataClick(); }); });
     connect(btnSaveAsSQL, &QToolButton::clicked, this, [this] { Guarded([this] { btnSaveAsSQLClick(); }); });
     connect(btnSaveAsText, &QToolButton::clicked, this, [this] { Guarded([this] { btnSaveAsTextClick(); }); });
+    connect(btnLoadSql, &QToolButton::clicked, this, [this] { Guarded([this] { btnLoadSqlClick(); }); });
+    connect(btnStop, &QToolButton::clicked, this, [this] { btnStopClick(); });
     connect(redSQL, &TSqlEditor::KeyDown, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         Guarded([&] { redSQLKeyDown(key, modifiers); });
     });
@@ -174,11 +176,6 @@ void TfmMain::NavigateHistory(THistoryMove move)
     btnNext->setEnabled(historyIndex_ < history_.Count() - 1);
 }
 
-void TfmMain::RunQuery()
-{
-    // There is nothing to run the text against until a connection exists.
-}
-
 void TfmMain::btnAboutClick()
 {
     // A missing help page is not an error: nothing is opened.
@@ -200,4 +197,6 @@ void TfmMain::redSQLKeyDown(int key, Qt::KeyboardModifiers)
 {
     if (key == Qt::Key_F9)
         RunQuery();
+    else if (key == Qt::Key_Escape)
+        btnStopClick();
 }

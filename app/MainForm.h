@@ -9,6 +9,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <istream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,14 @@ public:
     // Lists the fields of the table selected in the object tree and opens the
     // result dataset on the table's columns, without rows.
     void ShowTableFields();
+    // Executes each non-blank line as one statement; adds 1 to count per statement.
+    void ExecuteLines(const TStringList& lines, int& count);
+    // Executes the lines of a stream's text as ExecuteLines does.
+    void ExecuteStream(std::istream& stream);
+    // Carries out the EXPORT command written in the editor.
+    void RunExportCommand();
+    // True while a script, a file or an EXPORT command runs and pumps messages.
+    bool LongRunActive() const { return longRun_; }
 
     // Runs an action; an error it raises is shown in an error box. True when
     // the action ended without error.
@@ -111,6 +120,7 @@ public:
     QToolButton* btnPrev;
     QToolButton* btnNext;
     QToolButton* btnLoadSql;
+    QToolButton* btnStop;
     QLabel* Label5;
     TSqlEditor* redSQL;
     QLabel* lblQueryProgress;
@@ -132,6 +142,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -149,6 +160,8 @@ private:
     void btnAboutClick();
     void btnPrevClick();
     void btnNextClick();
+    void btnLoadSqlClick();
+    void btnStopClick();
     void redSQLKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     // The table the result's query reads, which names every export file.
@@ -168,6 +181,8 @@ private:
     void LoadSchema();
     void tvDbObjectsClick();
 
+    friend class TLongRun;
+
     TDesktop& desktop_;
     const std::string programFile_;
     const TStringList arguments_;
@@ -186,4 +201,8 @@ private:
     // the dialog choose.
     std::string openDlgDir_;
     bool shown_ = false;
+    // A long run and what the user asked of it while it went on.
+    bool longRun_ = false;
+    bool stopRequested_ = false;
+    bool closeAfterRun_ = false;
 };

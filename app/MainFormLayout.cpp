@@ -181,8 +181,11 @@ void TfmMain::CreateSqlPage()
     AddSeparator(ToolBar1, "ToolButton1");
     btnLoadSql = AddIconButton(ToolBar1, "btnLoadSql", QStringLiteral("Load SQL from file"),
                                QStyle::SP_DialogOpenButton);
+    // Ends a script, a SQL file or an EXPORT command that is running.
+    btnStop = AddIconButton(ToolBar1, "btnStop", QStringLiteral("Stop (Esc)"), QStyle::SP_BrowserStop);
     btnPrev->setEnabled(false);
     btnNext->setEnabled(false);
+    btnStop->setEnabled(false);
 
     Label5 = NewLabel("Label5", QStringLiteral("SQL editor"));
     redSQL = Named(new TSqlEditor, "redSQL");

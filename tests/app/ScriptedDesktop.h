@@ -3,6 +3,7 @@
 // records everything the program showed or asked for.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,8 @@ public:
     std::vector<std::string> openedDocuments;
     std::vector<std::string> editedFiles;
     int processMessagesCalls = 0;
+    // What the user does while the program lets messages through.
+    std::function<void()> onProcessMessages;
 
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
@@ -55,5 +58,10 @@ public:
 
     void OpenDocument(const std::string& fileName) override { openedDocuments.push_back(fileName); }
     void EditTextFile(const std::string& fileName) override { editedFiles.push_back(fileName); }
-    void ProcessMessages() override { ++processMessagesCalls; }
+    void ProcessMessages() override
+    {
+        ++processMessagesCalls;
+        if (onProcessMessages)
+            onProcessMessages();
+    }
 };
