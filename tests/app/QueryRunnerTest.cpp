@@ -15,7 +15,7 @@
 #include "SqlEditor.h"
 #include "QtText.h"
 #include "WindowFixture.h"
-#include "data/TestDatabase.h"
+#include "SqliteLink.h"
 
 namespace {
 
@@ -23,13 +23,13 @@ class QueryRunnerTest : public WindowTest {
 protected:
     TfmMain& StartConnected()
     {
-        Write("db.sqlite", "");  // an empty file is an empty database
-        Write("db.udl", Utf16Udl("Provider=SQLite;Data Source=" + InProgramDir("db.sqlite")));
-        TfmMain& window = Start();
-        window.cnAdo.SetConnectionString("FILE NAME=" + InProgramDir("db.udl"));
-        window.cnAdo.Open();
         // One write to disk per statement would make the scripts slow to test.
+        const std::string udl = MakeSqliteLink(ProgramDir(), "db", "PRAGMA journal_mode = MEMORY;");
+        TfmMain& window = Start();
+        window.fedDataLink->setEditText(ToQString(udl));
+        window.SetConnected(true);
         window.cnAdo.Execute("PRAGMA synchronous = OFF");
+        window.lbInfo->clear();
         return window;
     }
 
@@ -139,8 +139,22 @@ TEST_F(QueryRunnerTest, SchemaChangeRunsBetweenDisconnectAndReconnect)
     EXPECT_TRUE(desktop_.errors.empty());
     EXPECT_TRUE(window.cnAdo.Connected());
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM t2"), "0");
-    EXPECT_TRUE(IsTimeLine(InfoLines().back()));
+    ASSERT_EQ(InfoLines().size(), 3u);
+    EXPECT_EQ(InfoLines()[0], "Connection closed.");
+    EXPECT_EQ(InfoLines()[1], "Connection established.");
+    EXPECT_TRUE(IsTimeLine(InfoLines()[2]));
+    EXPECT_EQ(FromQString(window.tvDbObjects->topLevelItem(0)->child(0)->text(0)), "t2");
     EXPECT_EQ(window.History().Count(), 1);
+
+    // A failing statement skips the reconnect: the window shows the disconnected state.
+    window.lbInfo->clear();
+    Run("create table t2 (a int)");
+    ASSERT_EQ(desktop_.errors.size(), 1u);
+    EXPECT_EQ(InfoLines().at(0), "Connection closed.");
+    EXPECT_TRUE(IsTimeLine(InfoLines().at(1)));
+    EXPECT_EQ(FromQString(window.btnConnect->text()), "Connect");
+    EXPECT_EQ(window.tvDbObjects->topLevelItem(0)->childCount(), 0);
+    EXPECT_EQ(window.History().Count(), 2);
 }
 
 TEST_F(QueryRunnerTest, OtherTextRunsWithoutCountOrResult)
