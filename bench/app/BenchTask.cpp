@@ -10,11 +10,6 @@
 #include "BenchSupport.h"
 #include "BenchTable.h"
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,40 +26,6 @@ const std::string kDir = QUILLET_TASK_BENCH_DIR;
 const std::string kPgDir = QUILLET_TASK_BENCH_PG_DIR;
 const std::string kPgScript = QUILLET_PG_CLUSTER_SCRIPT;
 constexpr int kPgPort = 54359;
-
-struct TMeasured {
-    double seconds = 0;
-    double peakMb = 0;
-};
-
-// Runs the program with its standard output into a file (or /dev/null) and
-// measures it; a failing run throws.
-TMeasured RunMeasured(const std::vector<std::string>& command, const std::string& outputFile = "/dev/null")
-{
-    std::vector<char*> argv;
-    for (const auto& part : command)
-        argv.push_back(const_cast<char*>(part.c_str()));
-    argv.push_back(nullptr);
-    std::fflush(nullptr);
-    const auto start = TClock::now();
-    const pid_t child = fork();
-    if (child < 0)
-        throw std::runtime_error("fork failed");
-    if (child == 0) {
-        const int out = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || dup2(out, STDOUT_FILENO) < 0)
-            _exit(127);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    TMeasured measured{SecondsSince(start), usage.ru_maxrss / 1024.0};
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("failed: " + command[0] + " " + (command.size() > 1 ? command[1] : ""));
-    return measured;
-}
 
 size_t LineCount(const std::string& file)
 {
