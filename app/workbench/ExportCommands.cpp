@@ -71,9 +71,25 @@ void TfmMain::btnSaveAsSQLClick()
 void TfmMain::btnSaveAsTextClick()
 {
     const std::string fileName = DataDir() + SafeFileName(ResultTableName()) + ".txt";
-    ExportText(
-        dsAdo, fileName, [this](const std::string& caption) { lblProgress->setText(ToQString(caption)); },
-        [this] { desktop_.ProcessMessages(); });
+    // The caption of every record is kept and shown when the window gets its
+    // turn and at the end: the label need not be redrawn for each record.
+    std::string progress;
+    const auto showProgress = [&] {
+        if (!progress.empty())
+            lblProgress->setText(ToQString(progress));
+    };
+    try {
+        ExportText(
+            dsAdo, fileName, [&](const std::string& caption) { progress = caption; },
+            [&] {
+                showProgress();
+                desktop_.ProcessMessages();
+            });
+    } catch (...) {
+        showProgress();
+        throw;
+    }
+    showProgress();
     if (desktop_.Confirm("File created " + fileName + ".\r\n" + kOpenQuestion))
         desktop_.EditTextFile(fileName);
 }
