@@ -28,6 +28,13 @@ TAnchorLayout::~TAnchorLayout()
         delete placement.item;
 }
 
+void TAnchorLayout::GrowWith(QWidget* widget, QSize designSize)
+{
+    grownWidget_ = widget;
+    grownWidgetDesignSize_ = designSize;
+    invalidate();
+}
+
 void TAnchorLayout::Place(QWidget* widget, QRect rect, TAnchors anchors)
 {
     addChildWidget(widget);
@@ -72,8 +79,9 @@ QSize TAnchorLayout::minimumSize() const
 void TAnchorLayout::setGeometry(const QRect& rect)
 {
     QLayout::setGeometry(rect);
-    const int dx = rect.width() - designSize_.width();
-    const int dy = rect.height() - designSize_.height();
+    const QSize growth = grownWidget_ ? grownWidget_->size() - grownWidgetDesignSize_ : rect.size() - designSize_;
+    const int dx = growth.width();
+    const int dy = growth.height();
     for (const auto& p : placements_) {
         const auto [x, width] = Stretch(p.rect.x(), p.rect.width(), dx, p.anchors.testFlag(TAnchor::Left),
                                         p.anchors.testFlag(TAnchor::Right));

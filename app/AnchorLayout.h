@@ -6,6 +6,7 @@
 
 #include <QFlags>
 #include <QLayout>
+#include <QPointer>
 #include <QRect>
 #include <vector>
 
@@ -21,6 +22,12 @@ public:
     // designSize: the parent's client size the positions were designed for.
     TAnchorLayout(QWidget* parent, QSize designSize);
     ~TAnchorLayout() override;
+
+    // Stretches by as much as widget has grown from its designSize, rather
+    // than by the parent's own growth: for a parent whose size at the
+    // designed window size depends on the style (a page of a page control),
+    // so that the positions hold exactly at the designed window size.
+    void GrowWith(QWidget* widget, QSize designSize);
 
     // Places the widget (made a child of the parent) at rect in design coordinates.
     void Place(QWidget* widget, QRect rect, TAnchors anchors = kAnchorLeftTop);
@@ -40,5 +47,7 @@ private:
         TAnchors anchors;
     };
     QSize designSize_;
+    QPointer<QWidget> grownWidget_;
+    QSize grownWidgetDesignSize_;
     std::vector<TPlacement> placements_;
 };

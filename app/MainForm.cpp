@@ -149,9 +149,12 @@ TStringList TfmMain::RecentList() const
 void TfmMain::SetRecentList(const TStringList& items)
 {
     const QString text = fedDataLink->currentText();
-    fedDataLink->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
     for (const auto& item : items)
-        fedDataLink->addItem(ToQString(item));
+        texts.append(ToQString(item));
+    fedDataLink->clear();
+    fedDataLink->addItems(texts);  // in one batch: one model change, not one per item
     fedDataLink->setEditText(text);
 }
 
@@ -171,7 +174,7 @@ void TfmMain::NavigateHistory(THistoryMove move)
     case THistoryMove::Last: historyIndex_ = history_.Count() - 1; break;
     }
     if (historyIndex_ >= 0 && historyIndex_ < history_.Count())
-        redSQL->SetText(TSqlHistory::EntryText(history_.GetItem(historyIndex_)));
+        redSQL->SetText(history_.ItemText(historyIndex_));
     btnPrev->setEnabled(historyIndex_ > 0);
     btnNext->setEnabled(historyIndex_ < history_.Count() - 1);
 }

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "AnchorLayout.h"
+#include "DataLinkBox.h"
 #include "MainForm.h"
 #include "SqlEditor.h"
 
@@ -60,13 +61,20 @@ QCheckBox* NewCheckBox(const char* name, const QString& caption, bool checked)
     return box;
 }
 
+void AddButton(QToolBar* bar, QToolButton* button)
+{
+    button->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(button);
+    // Drawn as a button, not only when hovered (the bar made it flat).
+    button->setAutoRaise(false);
+}
+
 QToolButton* AddIconButton(QToolBar* bar, const char* name, const QString& hint, QStyle::StandardPixmap icon)
 {
     auto* button = Named(new QToolButton, name);
     button->setToolTip(hint);
     button->setIcon(QApplication::style()->standardIcon(icon));
-    button->setFocusPolicy(Qt::NoFocus);
-    bar->addWidget(button);
+    AddButton(bar, button);
     return button;
 }
 
@@ -78,8 +86,7 @@ QToolButton* AddTextButton(QToolBar* bar, const char* name, const QString& capti
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     // Wider than designed when the caption needs it in the font at hand.
     button->setFixedSize(std::max(109, button->sizeHint().width()), 21);
-    button->setFocusPolicy(Qt::NoFocus);
-    bar->addWidget(button);
+    AddButton(bar, button);
     return button;
 }
 
@@ -114,6 +121,8 @@ void TfmMain::CreateControls()
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
     resize(kClientSize);
+    // Smaller, the controls would overlap.
+    setMinimumSize(kClientSize);
 
     PageCtrl = Named(new QTabWidget, "PageCtrl");
     tsConnection = Named(new QWidget, "tsConnection");
@@ -138,15 +147,14 @@ void TfmMain::CreateControls()
 void TfmMain::CreateConnectionPage()
 {
     Label3 = NewLabel("Label3", QStringLiteral("Connection file (.UDL)"));
-    fedDataLink = Named(new QComboBox, "fedDataLink");
-    fedDataLink->setEditable(true);
-    fedDataLink->setInsertPolicy(QComboBox::NoInsert);
+    fedDataLink = Named(new TDataLinkBox, "fedDataLink");
     btnBrowse = NewButton("btnBrowse", QStringLiteral("Browse..."));
     btnConnect = NewButton("btnConnect", QStringLiteral("Connect"));
     chbGetTableNames = NewCheckBox("chbGetTableNames", QStringLiteral("Query database schema"), true);
     btnAbout = NewButton("btnAbout", QStringLiteral("About"));
 
     auto* layout = new TAnchorLayout(tsConnection, kPageSize);
+    layout->GrowWith(this, kClientSize);
     layout->Place(Label3, LabelRect(Label3, 8, 8));
     layout->Place(fedDataLink, {8, 24, 241, 21});
     layout->Place(btnBrowse, {256, 24, 75, 25});
@@ -192,6 +200,7 @@ void TfmMain::CreateSqlPage()
     lblQueryProgress = Named(new QLabel, "lblQueryProgress");
 
     auto* layout = new TAnchorLayout(tsSQL, kPageSize);
+    layout->GrowWith(this, kClientSize);
     layout->Place(Label1, LabelRect(Label1, 0, 16));
     layout->Place(tvDbObjects, {0, 32, 265, 185});
     layout->Place(Label2, LabelRect(Label2, 0, 224));
@@ -235,14 +244,18 @@ void TfmMain::CreateResultPage()
     lblProgress = Named(new QLabel, "lblProgress");
 
     auto* layout = new TAnchorLayout(tsResult, kPageSize);
+    layout->GrowWith(this, kClientSize);
     layout->Place(ToolBar2, {4, 0, 789, 29});
-    layout->Place(DBGrid1, {8, 32, 841, 257}, TAnchors(TAnchor::Left) | TAnchor::Top | TAnchor::Right);
-    layout->Place(GroupBox1, {8, 296, 185, 89});
-    layout->Place(GroupBox2, {208, 296, 265, 89});
-    layout->Place(Label4, LabelRect(Label4, 496, 296));
-    layout->Place(redMemo, {496, 312, 353, 73});
+    // The grid takes what the window grows by; what lies below it keeps its
+    // distance to the page's bottom.
+    const TAnchors belowGrid = TAnchors(TAnchor::Left) | TAnchor::Bottom;
+    layout->Place(DBGrid1, {8, 32, 841, 257}, kAnchorAll);
+    layout->Place(GroupBox1, {8, 296, 185, 89}, belowGrid);
+    layout->Place(GroupBox2, {208, 296, 265, 89}, belowGrid);
+    layout->Place(Label4, LabelRect(Label4, 496, 296), belowGrid);
+    layout->Place(redMemo, {496, 312, 353, 73}, belowGrid);
     // Wide enough for "Record " and a large record number.
-    layout->Place(lblProgress, {4, 400, 185, 16});
+    layout->Place(lblProgress, {4, 400, 185, 16}, belowGrid);
 
     setTabOrder(redMemo, DBGrid1);
     setTabOrder(DBGrid1, chbCP866);

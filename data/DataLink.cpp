@@ -152,20 +152,20 @@ TInitProperties ReadDataLinkFile(const std::string& fileName)
 {
     std::string bytes;
     try {
-        bytes = ReadFileBytes(fileName);
+        bytes = ReadFileBytes(fileName, kMaxDataLinkFileSize);
     } catch (const std::exception& e) {
         throw std::runtime_error("Cannot read data link file \"" + fileName + "\": " + e.what());
     }
     std::string initString;
     bool found = false;
-    for (const std::string& line : SplitLines(DecodeDataLinkText(bytes), TNulHandling::Keep)) {
+    ForEachLine(DecodeDataLinkText(bytes), TNulHandling::Keep, [&](std::string_view line) {
         std::string text = Trim(line);
         if (text.empty() || text[0] == ';' || text[0] == '[')
-            continue;
-        initString = text;
+            return true;
+        initString = std::move(text);
         found = true;
-        break;
-    }
+        return false;
+    });
     if (!found)
         throw std::runtime_error("Data link file \"" + fileName + "\" holds no initialisation string");
     try {

@@ -3,6 +3,7 @@
 
 #include "ProviderApi.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@
 // the last occurrence of a key winning except for Provider, where the first
 // wins. Throws on a malformed string.
 TInitProperties ParseInitString(std::string_view text);
+
+// A data link file holds one short line that matters: a larger one is refused.
+constexpr size_t kMaxDataLinkFileSize = 1 << 20;
 
 // Reads a data link file: UTF-16LE with a byte-order mark, UTF-8 or 8-bit
 // text; a "[oledb]" line, ";" comment lines, then the initialisation string.

@@ -2,8 +2,7 @@
 
 #include <charconv>
 #include <climits>
-#include <fstream>
-#include <sstream>
+#include <unistd.h>
 
 #include "TextLines.h"
 #include "Words.h"
@@ -24,12 +23,9 @@ bool SameText(std::string_view a, std::string_view b)
 
 std::optional<std::string> ReadFileIfPresent(const std::string& fileName)
 {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
+    if (::access(fileName.c_str(), F_OK) != 0)
         return std::nullopt;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return ReadFileBytes(fileName, TIniFile::kMaxFileSize);
 }
 
 } // namespace

@@ -10,11 +10,15 @@
 
 class TIniFile {
 public:
+    // A settings file is a few lines: a larger one is refused.
+    static constexpr size_t kMaxFileSize = 1 << 20;
+
     explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
     const std::string& FileName() const { return fileName_; }
 
     // The value, or nothing when the file, the section or the key is missing.
+    // Throws when the file cannot be read or is too large.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
 
     // A decimal integer with an optional sign, or a hexadecimal one after

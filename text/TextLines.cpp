@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -14,6 +15,14 @@ std::runtime_error FileError(const char* action, const std::string& fileName)
 {
     return std::runtime_error(std::string("Cannot ") + action + " file \"" + fileName + "\". "
                               + std::strerror(errno));
+}
+
+std::runtime_error TooLargeError(const std::string& fileName, size_t maxBytes)
+{
+    constexpr size_t MB = 1 << 20;
+    const std::string size = maxBytes % MB == 0 ? std::to_string(maxBytes / MB) + " MB"
+                                                : std::to_string(maxBytes) + " bytes";
+    return std::runtime_error("Cannot read file \"" + fileName + "\". It is larger than " + size + ".");
 }
 
 // Closes a POSIX file descriptor on every path.
@@ -32,34 +41,29 @@ private:
 
 TStringList SplitLines(std::string_view text, TNulHandling nul)
 {
-    if (nul == TNulHandling::EndsText) {
-        auto end = text.find('\0');
-        if (end != std::string_view::npos)
-            text = text.substr(0, end);
-    }
     TStringList lines;
-    size_t start = 0;
-    const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.emplace_back(text.substr(start));
+    ForEachLine(text, nul, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
-std::string ReadFileBytes(const std::string& fileName)
+std::string ReadFileBytes(const std::string& fileName, size_t maxBytes)
 {
-    TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without waiting, so that a pipe cannot hold the program up.
+    TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         throw FileError("open", fileName);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        throw FileError("read", fileName);
+    if (!S_ISREG(info.st_mode))
+        throw std::runtime_error("Cannot read file \"" + fileName + "\". It is not a regular file.");
+    if (static_cast<unsigned long long>(info.st_size) > maxBytes)
+        throw TooLargeError(fileName, maxBytes);
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
@@ -71,6 +75,8 @@ std::string ReadFileBytes(const std::string& fileName)
         if (got == 0)
             break;
         bytes.append(buffer, static_cast<size_t>(got));
+        if (bytes.size() > maxBytes)  // grown since it was measured
+            throw TooLargeError(fileName, maxBytes);
     }
     return bytes;
 }

@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -137,12 +138,21 @@ TEST_F(WindowTest, DesignedGeometryAndStretchingWithTheWindow)
                                {window.DBGrid1, window.tsResult},
                                {window.btnAbout, window.tsConnection},
                                {window.fedDataLink, window.tsConnection},
-                               {window.lblQueryProgress, window.tsSQL}};
+                               {window.lblQueryProgress, window.tsSQL},
+                               {window.GroupBox1, window.tsResult},
+                               {window.GroupBox2, window.tsResult},
+                               {window.redMemo, window.tsResult},
+                               {window.Label4, window.tsResult},
+                               {window.lblProgress, window.tsResult}};
     for (const auto& c : inPages)
         window.PageCtrl->setCurrentWidget(c.page);
     std::vector<QRect> before;
     for (const auto& c : inPages)
         before.push_back(c.widget->geometry());
+    EXPECT_EQ(before[1], QRect(8, 32, 841, 257));
+    EXPECT_EQ(before[5], QRect(8, 296, 185, 89));
+    EXPECT_EQ(before[6], QRect(208, 296, 265, 89));
+    EXPECT_EQ(before[7], QRect(496, 312, 353, 73));
 
     window.resize(856 + 100, 501 + 60);
     for (const auto& c : inPages)
@@ -151,13 +161,55 @@ TEST_F(WindowTest, DesignedGeometryAndStretchingWithTheWindow)
     EXPECT_EQ(window.lbInfo->geometry(), QRect(8, 516, 937, 41));
     const QRect grown[] = {
         before[0].adjusted(0, 0, 100, 60),   // editor: all four sides
-        before[1].adjusted(0, 0, 100, 0),    // grid: left, top, right
+        before[1].adjusted(0, 0, 100, 60),   // grid: all four sides
         before[2].translated(100, 60),       // About: right, bottom
         before[3],                           // data link box: left, top
         before[4].translated(0, 60),         // progress: left, bottom
+        before[5].translated(0, 60),         // below the grid: left, bottom
+        before[6].translated(0, 60),
+        before[7].translated(0, 60),
+        before[8].translated(0, 60),
+        before[9].translated(0, 60),
     };
     for (size_t i = 0; i < std::size(inPages); ++i)
         EXPECT_EQ(inPages[i].widget->geometry(), grown[i]) << inPages[i].widget->objectName().toStdString();
+}
+
+TEST_F(WindowTest, TheWindowIsNeverSmallerThanItsDesignedSize)
+{
+    TfmMain& window = Start();
+    window.show();
+    window.resize(600, 300);
+    EXPECT_EQ(window.size(), QSize(856, 501));
+    EXPECT_EQ(window.minimumSize(), QSize(856, 501));
+}
+
+TEST_F(WindowTest, TheDataLinkBoxShowsLongNamesWhole)
+{
+    const std::string longName = "/home/user/projects/warehouse/connections/reporting-replica-" + std::string(80, 'x') + ".udl";
+    Write("Links.txt", "short.udl\r\n" + longName + "\r\n");
+    TfmMain& window = Start();
+    window.resize(856, 501);
+    window.show();
+    EXPECT_EQ(FromQString(window.fedDataLink->toolTip()), "short.udl");
+    window.fedDataLink->setCurrentIndex(1);
+    EXPECT_EQ(FromQString(window.fedDataLink->toolTip()), longName);
+    window.fedDataLink->setEditText("typed.udl");
+    EXPECT_EQ(FromQString(window.fedDataLink->toolTip()), "typed.udl");
+
+    window.fedDataLink->showPopup();
+    QAbstractItemView* list = window.fedDataLink->view();
+    EXPECT_GT(list->width(), window.fedDataLink->width());
+    EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(ToQString(longName)));
+    window.fedDataLink->hidePopup();
+}
+
+TEST_F(WindowTest, ToolBarButtonsLookLikeButtons)
+{
+    TfmMain& window = Start();
+    for (QToolButton* button : {window.btnRun, window.btnPrev, window.btnNext, window.btnLoadSql,
+                                window.btnExtractMetadata, window.btnSaveAsSQL, window.btnSaveAsText})
+        EXPECT_FALSE(button->autoRaise()) << button->objectName().toStdString();
 }
 
 TEST_F(WindowTest, WindowShowsTheApplicationIcon)

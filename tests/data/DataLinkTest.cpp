@@ -68,13 +68,23 @@ TEST(DataLinkFile, ReadsUtf16Utf8AndEightBitFiles)
     }
 }
 
+TEST(DataLinkFile, OnlyTheFirstRealLineIsRead)
+{
+    TTempDir dir;
+    // Blank lines before it, and anything at all after it.
+    const std::string after = "\r\n" + std::string(100000, '\n') + "not=\"a list";
+    WriteBytes(dir.File("x.udl"), std::string(500000, '\n') + "Provider=SQLite;Data Source=x.db" + after);
+    EXPECT_EQ(ReadDataLinkFile(dir.File("x.udl")).Get("Data Source"), "x.db");
+}
+
 TEST(DataLinkFile, ErrorsNameTheFile)
 {
     TTempDir dir;
     WriteBytes(dir.File("empty.udl"), Utf16Udl(""));
     WriteBytes(dir.File("bad.udl"), Utf16Udl("Provider=\"SQLite"));
-    for (const char* name : {"missing.udl", "empty.udl", "bad.udl"}) {
-        const std::string path = dir.File(name);
+    WriteBytes(dir.File("huge.udl"), std::string(kMaxDataLinkFileSize, '\n') + "Provider=SQLite");
+    for (const char* name : {"missing.udl", "empty.udl", "bad.udl", "huge.udl", "/dev/zero"}) {
+        const std::string path = name[0] == '/' ? name : dir.File(name);
         try {
             ReadDataLinkFile(path);
             ADD_FAILURE() << name << " was accepted";

@@ -81,6 +81,18 @@ TEST_F(IniFileTest, MissingFileGivesTheDefault)
     EXPECT_EQ(MaxBytes(), 1000);
 }
 
+TEST_F(IniFileTest, AFileLargerThanAnyIniIsRefusedByName)
+{
+    Write("[SqlEditor]\nMaxBytesLoaded=1\n" + std::string(TIniFile::kMaxFileSize, ';'));
+    TIniFile ini(file_);
+    try {
+        ini.ReadInteger("SqlEditor", "MaxBytesLoaded", 1000);
+        ADD_FAILURE() << "a huge file was read";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find(file_), std::string::npos) << e.what();
+    }
+}
+
 TEST_F(IniFileTest, ReadsTheFileAtEveryUse)
 {
     const TIniFile ini(file_);
