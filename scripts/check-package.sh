@@ -54,12 +54,15 @@ program=$root/usr/bin/quillet
 env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help | grep -q '^Usage: quillet ' || fail "--help"
 
 # The installed program runs a task without a display against the installed
-# sample database, and keeps its files in the per-user data folder.
+# sample database, writes its INSERT script and keeps its files in the
+# per-user data folder.
 data=$scratch/data
-printf 'UDL=%s\nSQL=SELECT * FROM customers\n' "$root/usr/share/quillet/sample.udl" >"$scratch/task.txt"
+printf 'UDL=%s\nSQL=SELECT * FROM customers\nDestFile=%s\n' \
+  "$root/usr/share/quillet/sample.udl" "$scratch/customers.sql" >"$scratch/task.txt"
 if env -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$data" QT_QPA_PLATFORM=offscreen \
      timeout 120 "$program" -task "$scratch/task.txt" >"$scratch/task.log" 2>&1; then
   grep -qx 'Connection established.' "$scratch/task.log" || fail "task did not connect: $(cat "$scratch/task.log")"
+  grep -q '^INSERT INTO CUSTOMERS (' "$scratch/customers.sql" || fail "task wrote no INSERT script"
   tr -d '\r' <"$data/quillet/Links.txt" | grep -qx "$root/usr/share/quillet/sample.udl" ||
     fail "task kept no recent list in the per-user data folder"
   [ ! -e "$root/usr/bin/Links.txt" ] || fail "task wrote into the program folder"
