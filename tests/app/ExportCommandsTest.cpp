@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "QtText.h"
+#include "SqlEditor.h"
 #include "WindowFixture.h"
 #include "SqliteLink.h"
 
@@ -35,14 +36,14 @@ protected:
     const std::string& Udl() const { return udl_; }
     std::string InLinkDir(const std::string& name) const { return links_.File(name); }
 
-    // Connects to the database and opens the result on the statement.
+    // Connects to the database and runs the statement from the editor.
     TfmMain& StartWithResult(const std::string& sql)
     {
         TfmMain& window = Start();
         window.fedDataLink->setEditText(ToQString(Udl()));
         window.SetConnected(true);
-        window.dsAdo.SetCommandText(sql);
-        window.dsAdo.Open();
+        window.redSQL->SetText(sql);
+        window.RunQuery();
         return window;
     }
 
@@ -140,21 +141,19 @@ TEST_F(ExportTest, FileNamesFromTheQueryStayInTheirFolder)
         {"SELECT 1 AS x FROM ../../x", "../../X", ".._.._X"},
     };
     for (const auto& c : cases) {
-        TfmMain& window = Start();
-        window.fedDataLink->setEditText(ToQString(Udl()));
-        window.SetConnected(true);
-        window.dsAdo.SetCommandText(c.sql);
+        TfmMain* window = nullptr;
         try {
-            window.dsAdo.Open();
+            window = &StartWithResult(c.sql);
         } catch (const std::exception&) {
             // The last statement is not valid SQL: the exports run on the closed result.
+            window = window_.get();
         }
         desktop_.confirmAnswers = {false, false};
-        window.btnExtractMetadata->click();
-        window.btnSaveAsSQL->click();
-        window.btnSaveAsText->click();
+        window->btnExtractMetadata->click();
+        window->btnSaveAsSQL->click();
+        window->btnSaveAsText->click();
         EXPECT_EQ(SplitLines(Read("CREATE_" + c.file + ".sql")).at(0), "CREATE TABLE " + c.table) << c.sql;
-        if (window.dsAdo.Active()) {
+        if (window->dsAdo.Active()) {
             EXPECT_EQ(ReadFileBytes(InLinkDir("InsertInto_" + c.file + ".sql")),
                       "INSERT INTO " + c.table + " (\"X\") VALUES (1);\r\n") << c.sql;
             EXPECT_EQ(Read(c.file + ".txt"), "1\r\n") << c.sql;

@@ -37,6 +37,30 @@ protected:
     }
 };
 
+TEST_F(TaskWindowTest, ASuccessfulTaskClosesTheWindow)
+{
+    TfmMain& window = ShowWithTask("UDL=" + InProgramDir("shop.udl") + "\nSQL=SELECT * FROM customers\nDestFile=" +
+                                   InProgramDir("out.sql") + "\n");
+    EXPECT_TRUE(desktop_.errors.empty());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(SplitLines(Read("out.sql")).size(), 2u);
+    EXPECT_EQ(window.redSQL->Text(), "SELECT * FROM customers");
+    EXPECT_FALSE(window.chbCP866->isChecked());
+}
+
+TEST_F(TaskWindowTest, AFailedStepShowsItsErrorAndLeavesTheWindowOpen)
+{
+    TfmMain& window = ShowWithTask("UDL=" + InProgramDir("shop.udl") + "\nSQL=SELECT * FROM nowhere\nCp866=1\n"
+                                   "DestFile=" + InProgramDir("out.sql") + "\n");
+    ASSERT_EQ(desktop_.errors.size(), 1u);
+    EXPECT_NE(desktop_.errors[0].find("no such table: nowhere"), std::string::npos) << desktop_.errors[0];
+    EXPECT_TRUE(window.isVisible());
+    // The steps after the failing one did not run.
+    EXPECT_FALSE(window.chbCP866->isChecked());
+    EXPECT_FALSE(fs::exists(InProgramDir("out.sql")));
+    EXPECT_EQ(window.History().Count(), 1);
+}
+
 TEST_F(TaskWindowTest, AnUnreadableTaskFileRunsTheTaskWithEmptyValues)
 {
     TfmMain& window = Start({"-task", InProgramDir("missing.task")});

@@ -6,6 +6,7 @@
 
 #include "OdbcTestSupport.h"
 #include "QtText.h"
+#include "SqlEditor.h"
 #include "app/WindowFixture.h"
 #include "data/TestDatabase.h"
 
@@ -33,8 +34,8 @@ TEST_F(PgExportTest, TheThreeFilesOfAQueryResult)
     window.cnAdo.Execute("CREATE TABLE shop_customers (id int, name varchar(20), city text)");
     window.cnAdo.Execute("INSERT INTO shop_customers VALUES (1, 'Ann', 'Oslo'), (6, 'Bob', 'Rome'), "
                          "(7, 'O''Hara', NULL)");
-    window.dsAdo.SetCommandText("SELECT * FROM shop_customers WHERE id > 5 ORDER BY id");
-    window.dsAdo.Open();
+    window.redSQL->SetText("SELECT * FROM shop_customers WHERE id > 5 ORDER BY id");
+    window.RunQuery();
 
     desktop_.confirmAnswers = {true, false};
     window.btnExtractMetadata->click();
