@@ -5,10 +5,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <exception>
+#include <stdexcept>
 
 #include "CreateTable.h"
 #include "Desktop.h"
 #include "ExportToSql.h"
+#include "LongRun.h"
 #include "MainForm.h"
 #include "QtText.h"
 #include "SafeFileName.h"
@@ -18,6 +20,17 @@
 namespace {
 
 const char* const kOpenQuestion = "Do you wish to open it using external editor?";
+
+// Lets the window take its turn during an export; the user's Stop ends the
+// export without writing the file.
+TMessagePump ExportPump(TLongRun& run, const std::string& fileName)
+{
+    return [&run, fileName] {
+        run.ProcessMessages();
+        if (run.ShouldStop())
+            throw std::runtime_error("Export stopped: \"" + fileName + "\" was not written.");
+    };
+}
 
 } // namespace
 
@@ -32,7 +45,8 @@ void TfmMain::ExportInsertScript(const std::string& fileName, bool putDeleteBefo
     exporter.CommentValues = chbCommentValues->isChecked();
     exporter.SetQuoteChar(chbDoubleQuotes->isChecked() ? "\"" : "");
     exporter.PutDeleteBeforeInserts = putDeleteBeforeInserts;
-    exporter.ProcessMessages = [this] { desktop_.ProcessMessages(); };
+    TLongRun run(*this);
+    exporter.ProcessMessages = ExportPump(run, fileName);
     exporter.StreamToFile(fileName);
 }
 
@@ -79,11 +93,13 @@ void TfmMain::btnSaveAsTextClick()
             lblProgress->setText(ToQString(progress));
     };
     try {
+        TLongRun run(*this);
+        const TMessagePump pump = ExportPump(run, fileName);
         ExportText(
             dsAdo, fileName, [&](const std::string& caption) { progress = caption; },
             [&] {
                 showProgress();
-                desktop_.ProcessMessages();
+                pump();
             });
     } catch (...) {
         showProgress();

@@ -21,7 +21,9 @@ constexpr const char* kCustomers =
     "CREATE TABLE customers (id INTEGER, name VARCHAR(20), city VARCHAR(30));"
     "INSERT INTO customers VALUES (1, 'Ann', 'Oslo'), (6, 'Bob', 'Rome'), (7, 'O''Hara', NULL), (9, 'Eve', 'Lima');"
     "CREATE TABLE \"a/b\" (x INTEGER);"
-    "INSERT INTO \"a/b\" VALUES (1);";
+    "INSERT INTO \"a/b\" VALUES (1);"
+    "CREATE TABLE n (i INTEGER);"
+    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 250) INSERT INTO n SELECT x FROM c;";
 
 const std::string kCustomersSql = "SELECT * FROM customers WHERE id > 5";
 
@@ -108,6 +110,33 @@ TEST_F(ExportTest, ExportOptionsAreReadAtEachExport)
     EXPECT_EQ(ReadFileBytes(script),
               "INSERT INTO CUSTOMERS (\"ID\", \"CITY\") VALUES (7 /* ID */, null /* CITY */);\r\n");
     EXPECT_TRUE(desktop_.errors.empty());
+}
+
+TEST_F(ExportTest, ALongExportHoldsTheCommandsBackAndStopWritesNothing)
+{
+    TfmMain& window = StartWithResult("SELECT * FROM n");
+    const std::string script = InLinkDir("InsertInto_N.sql"), text = InProgramDir("N.txt");
+    WriteFileBytes(script, "old\r\n");
+    WriteFileBytes(text, "old\r\n");
+    desktop_.onProcessMessages = [&] {
+        for (QWidget* command : std::initializer_list<QWidget*>{window.btnRun, window.btnSaveAsSQL, window.chbCP866})
+            EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
+        window.btnStop->click();
+    };
+    window.btnSaveAsSQL->click();
+    window.btnSaveAsText->click();
+    EXPECT_EQ(desktop_.errors, (TStringList{"Export stopped: \"" + script + "\" was not written.",
+                                            "Export stopped: \"" + text + "\" was not written."}));
+    EXPECT_TRUE(desktop_.questions.empty());
+    EXPECT_EQ(ReadFileBytes(script), "old\r\n");
+    EXPECT_EQ(ReadFileBytes(text), "old\r\n");
+    EXPECT_TRUE(window.btnSaveAsSQL->isEnabled());
+    EXPECT_FALSE(window.btnStop->isEnabled());
+
+    desktop_.onProcessMessages = {};
+    desktop_.confirmAnswers = {false};
+    window.btnSaveAsText->click();
+    EXPECT_EQ(SplitLines(ReadFileBytes(text)).size(), 250u);
 }
 
 TEST_F(ExportTest, WithNoResultOpenOnlyTheMetadataIsWritten)
