@@ -71,8 +71,6 @@ public:
     void ExecuteStream(std::istream& stream);
     // Carries out the EXPORT command written in the editor.
     void RunExportCommand();
-    // True while a script, a file or an EXPORT command runs and pumps messages.
-    bool LongRunActive() const { return longRun_; }
 
     // Runs an action; an error it raises is shown in an error box. True when
     // the action ended without error.

@@ -94,6 +94,16 @@ inline TMeasured RunMeasured(const std::vector<std::string>& command, const std:
     return measured;
 }
 
+// The number of lines of a text file.
+inline size_t LineCount(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    size_t lines = 0;
+    for (std::string line; std::getline(in, line);)
+        ++lines;
+    return lines;
+}
+
 // A data link file for the SQLite database, as Windows writes it (UTF-16LE).
 inline void WriteSqliteUdl(const std::string& udlPath, const std::string& databasePath)
 {

@@ -132,15 +132,6 @@ void CheckRows(const std::string& db, long long expected)
         throw std::runtime_error("the script did not insert every row");
 }
 
-size_t LineCount(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    size_t lines = 0;
-    for (std::string line; std::getline(in, line);)
-        ++lines;
-    return lines;
-}
-
 // A run inside the window, as a process of its own; seconds is the run's own time.
 struct TWindowRun {
     TMeasured process;

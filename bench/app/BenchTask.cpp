@@ -27,15 +27,6 @@ const std::string kPgDir = QUILLET_TASK_BENCH_PG_DIR;
 const std::string kPgScript = QUILLET_PG_CLUSTER_SCRIPT;
 constexpr int kPgPort = 54359;
 
-size_t LineCount(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    size_t lines = 0;
-    for (std::string line; std::getline(in, line);)
-        ++lines;
-    return lines;
-}
-
 // A program folder of its own, so the run starts and ends as a user's would.
 std::string MakeProgramFolder(const std::string& name)
 {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <regex>
 #include <set>
+#include <unistd.h>
 
 #include "SqlEditor.h"
 #include "QtText.h"
@@ -458,7 +459,15 @@ TEST_F(ExportCommandTest, AFileThatCannotBeCreatedIsNamedAndNothingIsLeft)
     StartConnected();
     MakeNumberedTable("t", 1, 3);
     Write("plain.txt", "");
-    for (const std::string& file : {InProgramDir("no/such/folder/out.sql"), InProgramDir("plain.txt/out.sql")}) {
+    std::vector<std::string> files{InProgramDir("no/such/folder/out.sql"), InProgramDir("plain.txt/out.sql")};
+    // Permissions do not hold the superuser back.
+    if (geteuid() != 0) {
+        std::filesystem::create_directory(InProgramDir("locked"));
+        std::filesystem::permissions(InProgramDir("locked"), std::filesystem::perms::owner_read
+                                                                 | std::filesystem::perms::owner_exec);
+        files.push_back(InProgramDir("locked/out.sql"));
+    }
+    for (const std::string& file : files) {
         desktop_.errors.clear();
         Run("EXPORT FROM t TO " + file + " BY 10 QUOTE [");
         ASSERT_EQ(desktop_.errors.size(), 1u);
