@@ -16,6 +16,9 @@
 #include <cctype>
 #include <iterator>
 #include <clocale>
+#include <limits>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -76,6 +79,11 @@ public:
                   SQL_HANDLE_ENV, environment_.Get(), "Cannot set the ODBC version");
         connection_ = TOdbcHandle(SQL_HANDLE_DBC, environment_.Get());
         std::u16string wide = Wide(connectionString);
+        // The length travels as a SQLSMALLINT: a longer string would be cut
+        // to whatever its length wraps around to.
+        if (wide.size() > static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max()))
+            throw std::runtime_error("The connection string is longer than " +
+                                     std::to_string(std::numeric_limits<SQLSMALLINT>::max()) + " characters.");
         SQLSMALLINT outLength = 0;
         OdbcCheck(SQLDriverConnectW(connection_.Get(), nullptr, WidePointer(wide),
                                     static_cast<SQLSMALLINT>(wide.size()), nullptr, 0, &outLength,

@@ -1,5 +1,7 @@
 #include "ValueFormat.h"
 
+#include <algorithm>
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -253,6 +255,10 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day)
 }
 
 const int64_t Epoch = DaysFromCivil(1899, 12, 30);
+// The day counts of 0000-01-01 00:00 and 9999-12-31 23:59:59.999, the span of
+// four-digit years.
+const double MinDateTime = static_cast<double>(DaysFromCivil(0, 1, 1) - Epoch);
+const double MaxDateTime = static_cast<double>(DaysFromCivil(9999, 12, 31) - Epoch) + 86399999.0 / MsecPerDay;
 
 int DaysInMonth(int year, int month)
 {
@@ -273,12 +279,18 @@ double EncodeDateTime(int year, int month, int day, int hour, int minute, int se
 
 TDateTimeParts DecodeDateTime(double value)
 {
+    // Outside the years 0 to 9999 (and for NaN) there is no date to show:
+    // the value is held to that range first, so the conversions below are
+    // defined for any double.
+    value = std::isnan(value) ? 0.0 : std::clamp(value, MinDateTime, MaxDateTime);
     double whole = std::trunc(value);
     int64_t days = static_cast<int64_t>(whole);
     int64_t msec = std::llround(std::fabs(value - whole) * MsecPerDay);
+    // The time counts forward from midnight, also on days before 1899-12-30:
+    // a time rounded up to a whole day is midnight of the next day.
     if (msec >= static_cast<int64_t>(MsecPerDay)) {
         msec -= static_cast<int64_t>(MsecPerDay);
-        days += value >= 0 ? 1 : -1;
+        ++days;
     }
     TDateTimeParts parts{};
     CivilFromDays(days + Epoch, parts.Year, parts.Month, parts.Day);

@@ -30,6 +30,8 @@ std::optional<double> ParseDouble(std::string_view text, bool* outOfRange = null
 // whose fraction still counts forward from midnight.
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec);
 struct TDateTimeParts { int Year, Month, Day, Hour, Minute, Second, Msec, DayOfWeek; };  // DayOfWeek 0 = Sunday
+// Defined for every double: NaN reads as 0, and values before 0000-01-01 or
+// after 9999-12-31 23:59:59.999 as those bounds.
 TDateTimeParts DecodeDateTime(double value);
 
 // ISO 8601 text as SQLite keeps it: "YYYY-MM-DD", "YYYY-MM-DD HH:MM[:SS[.fff]]"

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QTextBlock>
 #include <iterator>
@@ -36,6 +37,27 @@ QFont EditorFont()
 bool IsLineBreak(char c)
 {
     return c == '\r' || c == '\n';
+}
+
+// The text as the document takes it: up to its first NUL, each line break
+// (CR, LF or CR LF) a block break, everything else plain characters.
+QString DocumentText(std::string_view text)
+{
+    text = text.substr(0, text.find('\0'));
+    QString result;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsLineBreak(text[i]))
+            continue;
+        result += ToQString(text.substr(start, i - start));
+        if (i < text.size()) {
+            result += QLatin1Char('\n');
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        }
+        start = i + 1;
+    }
+    return result;
 }
 
 } // namespace
@@ -120,6 +142,20 @@ void TSqlEditor::ReplaceLines(const TStringList& lines)
     setTextCursor(cursor);
 }
 
+void TSqlEditor::InsertText(std::string_view text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(DocumentText(text));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void TSqlEditor::insertFromMimeData(const QMimeData* source)
+{
+    if (!isReadOnly() && source->hasText())
+        InsertText(FromQString(source->text()));
+}
+
 bool TSqlEditor::event(QEvent* event)
 {
     // Before QWidget's own Tab handling and the editor's key bindings.
@@ -158,6 +194,14 @@ void TSqlEditor::keyPressEvent(QKeyEvent* event)
         if (event->text() == QLatin1String("\t") && !command && !isReadOnly()) {
             InsertTabAsSpaces();
             return;
+        }
+        // A typed character the document would take for structure.
+        if (!event->text().isEmpty() && !command && !isReadOnly()) {
+            const std::string bytes = FromQString(event->text());
+            if (DocumentText(bytes) != event->text()) {
+                InsertText(bytes);
+                return;
+            }
         }
         break;
     }

@@ -7,6 +7,10 @@
 // editor's own TSqlHighlighter. Undo keeps every step (the document sets no
 // limit); replacing or loading the text is one step.
 //
+// Text pasted, dropped or typed enters by the rule of SetText: it ends at a
+// NUL, CR, LF and CR LF break lines, and every other character is ordinary
+// text (a Unicode line or paragraph separator included).
+//
 // KeyDown sees every key press that reaches the editor. Keys the window has
 // bound as shortcuts are taken by the window before that.
 
@@ -46,9 +50,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void ReplaceLines(const TStringList& lines);
+    void InsertText(std::string_view text);
     void ApplyFontMetrics();
     void BreakLineWithIndent();
     void InsertTabAsSpaces();

@@ -42,6 +42,10 @@ void TSqlHighlighter::highlightBlock(const QString& text)
 {
     ++highlightedBlocks_;
     const TSqlScanState start = StateFromBlock(previousBlockState());
+    if (text.size() > kMaxHighlightedLineLength) {
+        setCurrentBlockState(static_cast<int>(start));
+        return;
+    }
     charAtByte_.clear();
     if (!CopyAscii(text, bytes_)) {
         // Token positions are byte offsets of the 8-bit line; map them back

@@ -16,6 +16,10 @@ class TSqlHighlighter : public QSyntaxHighlighter {
 public:
     explicit TSqlHighlighter(QTextDocument* document);
 
+    // Longer lines are drawn plain and pass their start state on: scanning
+    // them at every keystroke would stall the editor.
+    static constexpr int kMaxHighlightedLineLength = 100000;
+
     // How often highlightBlock ran since the last reset: the measure of how
     // much an edit re-highlights.
     long long HighlightedBlockCount() const { return highlightedBlocks_; }

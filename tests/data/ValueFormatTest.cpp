@@ -69,6 +69,31 @@ TEST(DateTime, EncodesAndParsesIsoText)
     EXPECT_EQ(parts.Hour, 6);
 }
 
+TEST(DateTime, AnyDayCountDecodes)
+{
+    struct Case {
+        double value;
+        std::vector<int> parts;  // year, month, day, hour, minute, second, msec
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const Case cases[] = {
+        {-1.9999999999, {1899, 12, 30, 0, 0, 0, 0}},   // 24:00 of 1899-12-29
+        {-0.9999999999, {1899, 12, 31, 0, 0, 0, 0}},
+        {0.9999999999, {1899, 12, 31, 0, 0, 0, 0}},
+        {-1.25, {1899, 12, 29, 6, 0, 0, 0}},
+        {nan, {1899, 12, 30, 0, 0, 0, 0}},
+        {inf, {9999, 12, 31, 23, 59, 59, 999}},
+        {1e300, {9999, 12, 31, 23, 59, 59, 999}},
+        {-inf, {0, 1, 1, 0, 0, 0, 0}},
+        {-1e300, {0, 1, 1, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const TDateTimeParts p = DecodeDateTime(c.value);
+        EXPECT_EQ(std::vector<int>({p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second, p.Msec}), c.parts)
+            << c.value;
+    }
+}
+
 TEST(DateTime, IsoTextReadsIntoThePartsOfItsDayCount)
 {
     for (const char* text : {"1899-12-30", "1899-12-30 00:00:00.001", "1899-12-29 23:59:59.999", "0001-01-01 12:34",

@@ -384,3 +384,19 @@ TEST_F(SqliteOdbc, TablesAndErrors)
 }
 
 } // namespace
+
+TEST(OdbcConnect, AConnectionStringTooLongForOdbcIsRefusedWhole)
+{
+    // 65,536 characters more than a working string: cut to its length's low
+    // sixteen bits it would name the working database alone.
+    const std::string working = SqliteOdbcConnectionString(TempPath("long.db"));
+    for (size_t padding : {size_t(32768), size_t(65536)}) {
+        const std::string connection = working + "Unused=" + std::string(padding - 7 - 1, 'x') + ";";
+        try {
+            OpenOdbc(connection);
+            ADD_FAILURE() << "connected with " << connection.size() << " characters";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "The connection string is longer than 32767 characters.");
+        }
+    }
+}

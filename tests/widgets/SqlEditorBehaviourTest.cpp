@@ -1,3 +1,4 @@
+#include <QKeyEvent>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -59,13 +60,39 @@ INSTANTIATE_TEST_SUITE_P(
         TTypingCase{"F9DoesNotEnterTheText", "a|", {{Qt::Key_F9, Qt::NoModifier}}, "a"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SqlEditorBehaviourTest, PastedLineBreaksOfEveryKindCutLines)
+// Pasted (or dropped) text enters by the rule of SetText: only CR and LF
+// break lines; Unicode line and paragraph separators are ordinary characters.
+TEST(SqlEditorBehaviourTest, PastedTextIsCutIntoLinesLikeSetText)
+{
+    struct Case {
+        QString pasted;
+        int lines;
+        std::string text;
+    };
+    const Case cases[] = {
+        {QStringLiteral("a\r\nb\rc\nd"), 4, "a\r\nb\r\nc\r\nd"},
+        {QStringLiteral("a\u2028b\u2029c\nd"), 2, "a\xE2\x80\xA8" "b\xE2\x80\xA9" "c\r\nd"},
+        {QStringLiteral("x\n"), 2, "x\r\n"},
+        {QString::fromUtf8("ab\0cd", 5), 1, "ab"},
+    };
+    for (const Case& c : cases) {
+        TEditorWindow w(QSize(600, 400));
+        QApplication::clipboard()->setText(c.pasted);
+        w.editor->paste();
+        EXPECT_EQ(w.editor->LineCount(), c.lines) << c.text;
+        EXPECT_EQ(w.editor->Text(), c.text);
+        // What the user sees: one line per program line.
+        EXPECT_FALSE(w.editor->document()->toPlainText().contains(QChar::LineSeparator)) << c.text;
+    }
+}
+
+TEST(SqlEditorBehaviourTest, TypedLineSeparatorIsAnOrdinaryCharacter)
 {
     TEditorWindow w(QSize(600, 400));
-    QApplication::clipboard()->setText(QStringLiteral("a\r\nb\rc\nd"));
-    w.editor->paste();
-    EXPECT_EQ(w.editor->LineCount(), 4);
-    EXPECT_EQ(w.editor->Text(), "a\r\nb\r\nc\r\nd");
+    QKeyEvent separator(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar::LineSeparator));
+    QApplication::sendEvent(w.editor, &separator);
+    EXPECT_EQ(w.editor->LineCount(), 1);
+    EXPECT_EQ(w.editor->Text(), "\xE2\x80\xA8");
 }
 
 TEST(SqlEditorBehaviourTest, TabMovesTheFocusOn)

@@ -96,3 +96,22 @@ TEST(SqlHighlighterTest, EditRehighlightsOnlyLinesWhoseStartStateChanged)
 }
 
 } // namespace
+
+TEST(SqlHighlighterTest, LinesTooLongToHighlightAreDrawnPlainAndPassTheirStateOn)
+{
+    TSqlEditor editor;
+    const std::string longLine = "SELECT " + std::string(TSqlHighlighter::kMaxHighlightedLineLength, 'x');
+    for (const char* before : {"SELECT 1", "/* open"}) {
+        editor.SetText(std::string(before) + "\n" + longLine + "\nselect 2 */ select");
+        const TRuns runs = AllRuns(editor);
+        ASSERT_EQ(runs.size(), 3u);
+        EXPECT_TRUE(runs[1].empty()) << before;
+        if (std::string(before) == "SELECT 1")
+            EXPECT_EQ(runs[2], (std::vector<std::string>{"b:select", "b:select"}));
+        else
+            EXPECT_EQ(runs[2], (std::vector<std::string>{"i:select 2 */", "b:select"}));
+    }
+    // At the limit, the line is highlighted.
+    editor.SetText(longLine.substr(0, TSqlHighlighter::kMaxHighlightedLineLength));
+    EXPECT_EQ(AllRuns(editor)[0], (std::vector<std::string>{"b:SELECT"}));
+}
