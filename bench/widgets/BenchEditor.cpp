@@ -74,6 +74,16 @@ void BenchScanning(const TStringList& lines)
                 static_cast<double>(tokenCount) / (lines.size() * kPasses));
 }
 
+// Puts the caret at the end of the line and starts counting highlighting anew.
+void TypeAtTheEndOf(TSqlEditor& editor, int line)
+{
+    QTextCursor cursor(editor.document()->findBlockByNumber(line));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    editor.setTextCursor(cursor);
+    editor.setFocus();
+    editor.Highlighter()->ResetHighlightedBlockCount();
+}
+
 void BenchEditor(const std::string& script)
 {
     TSqlEditor editor;
@@ -92,12 +102,8 @@ void BenchEditor(const std::string& script)
     std::printf("load: %d lines loaded in %.3f s, first screen shown after %.3f s (%lld blocks highlighted)\n",
                 editor.LineCount(), loaded, shown, editor.Highlighter()->HighlightedBlockCount());
 
-    QTextCursor cursor(editor.document()->findBlockByNumber(editor.LineCount() - 10));
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    editor.setTextCursor(cursor);
-    editor.setFocus();
+    TypeAtTheEndOf(editor, editor.LineCount() - 10);
     constexpr int kKeys = 200;
-    editor.Highlighter()->ResetHighlightedBlockCount();
     start = std::chrono::steady_clock::now();
     for (int i = 0; i < kKeys; ++i)
         QTest::keyClick(&editor, Qt::Key_X);
@@ -131,12 +137,8 @@ void BenchLongLine()
     std::printf("long line: %zu bytes shown in %.3f s (%lld blocks highlighted)\n", line.size(),
                 SecondsSince(start), editor.Highlighter()->HighlightedBlockCount());
 
-    QTextCursor cursor(editor.document());
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    editor.setTextCursor(cursor);
-    editor.setFocus();
+    TypeAtTheEndOf(editor, 0);
     constexpr int kKeys = 20;
-    editor.Highlighter()->ResetHighlightedBlockCount();
     start = std::chrono::steady_clock::now();
     for (int i = 0; i < kKeys; ++i) {
         QTest::keyClick(&editor, Qt::Key_X);
