@@ -7,6 +7,9 @@ TDataLinkBox::TDataLinkBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // Its place is fixed: measuring every entry for a size hint would only
+    // hold up the first showing of a long list.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) { setToolTip(text); });
 }
 

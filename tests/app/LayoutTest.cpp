@@ -202,6 +202,12 @@ TEST_F(WindowTest, TheDataLinkBoxShowsLongNamesWhole)
     EXPECT_GT(list->width(), window.fedDataLink->width());
     EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(ToQString(longName)));
     window.fedDataLink->hidePopup();
+
+    // Its size is not measured from its entries, which a long recent list
+    // would make slow to show.
+    const int hint = window.fedDataLink->sizeHint().width();
+    window.fedDataLink->addItem(QString(1000, u'w'));
+    EXPECT_EQ(window.fedDataLink->sizeHint().width(), hint);
 }
 
 TEST_F(WindowTest, ToolBarButtonsLookLikeButtons)
