@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "ProgramFiles.h"
+#include "SqliteLink.h"
 #include "TextLines.h"
 
 extern char** environ;
@@ -19,6 +20,31 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 namespace {
+
+// Starts the program offscreen with the parameters as bytes, its per-user
+// files under home.
+pid_t Spawn(const std::string& program, TStringList parameters, const std::string& home)
+{
+    std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen", "XDG_DATA_HOME=" + home + "/data",
+                                            "XDG_RUNTIME_DIR=" + home, "HOME=" + home};
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string_view text = *variable;
+        if (!text.starts_with("QT_QPA_PLATFORM=") && !text.starts_with("XDG_") && !text.starts_with("HOME="))
+            environment.emplace_back(text);
+    }
+    std::vector<char*> envp;
+    for (auto& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    std::string name = program;
+    std::vector<char*> argv = {name.data()};
+    for (auto& parameter : parameters)
+        argv.push_back(parameter.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    EXPECT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()), 0);
+    return pid;
+}
 
 TEST(ProgramPath, LinkTargetsAndTheProgramFileAreReadAsBytes)
 {
@@ -48,25 +74,9 @@ TEST(ProgramPath, ProgramInAFolderWithAnUndecodableName)
     fs::copy_file(QUILLET_PROGRAM, program);
     fs::permissions(program, fs::perms::owner_all);
 
-    std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen",
-                                            "XDG_DATA_HOME=" + dir.path().toStdString() + "/data",
-                                            "HOME=" + dir.path().toStdString()};
-    for (char** variable = environ; *variable; ++variable)
-        if (!std::string_view(*variable).starts_with("QT_QPA_PLATFORM=") &&
-            !std::string_view(*variable).starts_with("XDG_DATA_HOME=") &&
-            !std::string_view(*variable).starts_with("HOME="))
-            environment.emplace_back(*variable);
-    std::vector<char*> envp;
-    for (auto& variable : environment)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    std::string programArg = program;
-    char* argv[] = {programArg.data(), nullptr};
-
     const fs::path cwd = fs::current_path();
     fs::current_path(dir.path().toStdString());  // a stray Links.txt would land here
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    const pid_t pid = Spawn(program, {}, dir.path().toStdString());
     fs::current_path(cwd);
 
     // Start-up creates the recent list; the program then waits for the user.
@@ -83,6 +93,28 @@ TEST(ProgramPath, ProgramInAFolderWithAnUndecodableName)
     EXPECT_TRUE(created);
     EXPECT_FALSE(fs::exists(dir.path().toStdString() + "/Links.txt"));
     fs::remove_all(folder);  // QTemporaryDir cannot name it
+}
+
+} // namespace
+
+namespace {
+
+// A task file whose name is not valid UTF-8 is found and run.
+TEST(ProgramPath, ParametersReachTheProgramAsBytes)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = dir.path().toStdString() + "/";
+    const std::string udl = MakeSqliteLink(folder, "shop", "CREATE TABLE t (id INTEGER); INSERT INTO t VALUES (1);");
+    const std::string task = folder + "task-\xe9.txt";
+    WriteFileBytes(task, "UDL=" + udl + "\nSQL=SELECT * FROM t\nDestFile=" + folder + "out-\xe9.sql\n");
+    const pid_t pid = Spawn(QUILLET_PROGRAM, {"-task", task}, folder);
+    int status = -1;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);  // a task ends by itself
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFileBytes(folder + "out-\xe9.sql"), "INSERT INTO T (\"ID\") VALUES (1);\r\n");
+    fs::remove(task);
+    fs::remove(folder + "out-\xe9.sql");  // QTemporaryDir cannot name them
 }
 
 } // namespace
