@@ -117,13 +117,13 @@ void BenchEditor(const std::string& script)
                 editor.Highlighter()->HighlightedBlockCount());
 }
 
-// One line of 2.3 MB, as a pasted dump or a history entry can be: showing
-// it, and typing into it.
+// One line of 2.3 MB with national letters, as a pasted dump or a history
+// entry can be: showing it, and typing into it.
 void BenchLongLine()
 {
     std::string line;
     while (line.size() < 2300000)
-        line += "INSERT INTO [Track] ([TrackId], [Name]) VALUES (1, N'For Those About To Rock'); -- x ";
+        line += "INSERT INTO [Track] ([TrackId], [Name]) VALUES (1, N'Кино: Группа крови'); -- x ";
     TSqlEditor editor;
     editor.resize(800, 600);
     editor.show();
