@@ -19,6 +19,9 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // The question box titled "Confirm" with Yes and No buttons; true for Yes.
     virtual bool Confirm(const std::string& text) = 0;
+    // A confirmation with OK and Cancel buttons; true unless Cancel. A
+    // desktop without such a box asks its Yes/No question.
+    virtual bool ConfirmOkCancel(const std::string& text) { return Confirm(text); }
 
     // The open-file dialog. The filter is "Description|pattern" pairs joined
     // by '|' (e.g. "Universal Data Link files|*.udl"); an empty initial

@@ -43,6 +43,7 @@ void TfmMain::ConnectEvents()
     connect(redSQL, &TSqlEditor::KeyDown, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         Guarded([&] { redSQLKeyDown(key, modifiers); });
     });
+    ConnectResultPage();
 }
 
 bool TfmMain::Guarded(const std::function<void()>& action)

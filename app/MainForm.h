@@ -16,7 +16,9 @@
 #include <string_view>
 
 #include "Connection.h"
+#include "DBGrid.h"
 #include "DataSet.h"
+#include "DataSource.h"
 #include "IniFile.h"
 #include "ProgramFiles.h"
 #include "SqlHistory.h"
@@ -30,7 +32,6 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTableView;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
@@ -95,6 +96,8 @@ public:
     // The one connection and the one result dataset on it, for the window's whole life.
     TConnection cnAdo{"cnAdo"};
     TDataSet dsAdo{cnAdo, "dsAdo"};
+    // Links dsAdo to DBGrid1 and reports its data changes.
+    TDataSource DataSource1{dsAdo};
 
     // Top level
     QTabWidget* PageCtrl;
@@ -128,7 +131,7 @@ public:
     QToolButton* btnExtractMetadata;
     QToolButton* btnSaveAsSQL;
     QToolButton* btnSaveAsText;
-    QTableView* DBGrid1;
+    TDBGrid* DBGrid1;
     QGroupBox* GroupBox1;
     QCheckBox* chbCP866;
     QGroupBox* GroupBox2;
@@ -137,6 +140,11 @@ public:
     QLabel* Label4;
     QPlainTextEdit* redMemo;
     QLabel* lblProgress;
+
+    // Result page
+    void HookStringFields(TDataSet& dataSet);
+    void OemFieldGetText(const TField& sender, std::string& text, bool displayText);
+    void ShowFieldValue();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -178,6 +186,12 @@ private:
     void btnBrowseClick();
     void LoadSchema();
     void tvDbObjectsClick();
+
+    void ConnectResultPage();
+    void dsAdoAfterOpen(TDataSet& dataSet);
+    void DBGrid1ColEnter();
+    void DataSource1DataChange();
+    void chbCP866Click();
 
     friend class TLongRun;
 

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -12,13 +11,13 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
 
 #include "AnchorLayout.h"
+#include "DBGrid.h"
 #include "DataLinkBox.h"
 #include "MainForm.h"
 #include "SqlEditor.h"
@@ -224,7 +223,7 @@ void TfmMain::CreateResultPage()
                                  QStringLiteral("Сгенерировать INSERT"));
     btnSaveAsText = AddTextButton(ToolBar2, "btnSaveAsText", QStringLiteral("Export data into text"), QString());
 
-    DBGrid1 = Named(new QTableView, "DBGrid1");
+    DBGrid1 = Named(new TDBGrid(DataSource1), "DBGrid1");
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("View options")), "GroupBox1");
     chbCP866 = NewCheckBox("chbCP866", QStringLiteral("OEM codepage"), false);

@@ -36,6 +36,13 @@ bool TQtDesktop::Confirm(const std::string& text)
            == QMessageBox::Yes;
 }
 
+bool TQtDesktop::ConfirmOkCancel(const std::string& text)
+{
+    return QMessageBox::question(owner_, QStringLiteral("Confirm"), ToQString(text),
+                                 QMessageBox::Ok | QMessageBox::Cancel)
+           != QMessageBox::Cancel;
+}
+
 std::optional<std::string> TQtDesktop::OpenFileName(const std::string& filter,
                                                     const std::string& initialDir)
 {

@@ -14,6 +14,7 @@ public:
     void ShowNotice(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool Confirm(const std::string& text) override;
+    bool ConfirmOkCancel(const std::string& text) override;
     std::optional<std::string> OpenFileName(const std::string& filter,
                                             const std::string& initialDir) override;
     void OpenDocument(const std::string& fileName) override;

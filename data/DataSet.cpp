@@ -185,6 +185,8 @@ void TDataSet::Open()
     active_ = true;
     ++openCount_;
     current_ = 0;
+    order_.Reset();
+    locatingColumns_.reset();
     // Exact: the first batch holds a row unless the rowset has none.
     eof_ = store_.RowCount() == 0;
     Notify(TDataSetChange::Opened);
@@ -196,12 +198,16 @@ void TDataSet::Close()
 {
     if (!active_)
         return;
+    // A typed change is written, or the close fails with the reason, never dropped.
+    CheckBrowseMode();
     ReleaseCursor();
     receiver_.reset();
     fetchError_ = nullptr;
     active_ = false;
     eof_ = true;
     current_ = 0;
+    edit_.reset();
+    order_.Reset();
     fields_.clear();
     fieldDefs_.clear();
     store_.Reset(0);
@@ -270,20 +276,20 @@ void TDataSet::FetchMore()
 
 void TDataSet::First()
 {
-    if (!active_)
-        Fail("Cannot perform this operation on a closed dataset");
+    CheckActive();
+    CheckBrowseMode();
     current_ = 0;
-    eof_ = store_.RowCount() == 0;
+    eof_ = Records() == 0;
     Notify(TDataSetChange::Scrolled);
 }
 
 void TDataSet::Next()
 {
-    if (!active_)
-        Fail("Cannot perform this operation on a closed dataset");
+    CheckActive();
+    CheckBrowseMode();
     if (eof_)
         return;
-    if (current_ + 1 >= store_.RowCount()) {
+    if (current_ + 1 >= Records()) {
         try {
             FetchRows(BatchRows, true);
         } catch (...) {
@@ -291,7 +297,7 @@ void TDataSet::Next()
             throw;
         }
     }
-    if (current_ + 1 < store_.RowCount()) {
+    if (current_ + 1 < Records()) {
         ++current_;
         Notify(TDataSetChange::Scrolled);
     } else {
@@ -301,15 +307,14 @@ void TDataSet::Next()
 
 int TDataSet::RecNo() const
 {
-    return active_ && store_.RowCount() > 0 ? current_ + 1 : -1;
+    return active_ && Records() > 0 ? current_ + 1 : -1;
 }
 
 int TDataSet::RecordCount()
 {
-    if (!active_)
-        Fail("Cannot perform this operation on a closed dataset");
+    CheckActive();
     FetchRows(INT_MAX, false);
-    return store_.RowCount();
+    return Records();
 }
 
 void TDataSet::Resync()

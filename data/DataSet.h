@@ -7,6 +7,8 @@
 #include "Connection.h"
 #include "Field.h"
 #include "ProviderApi.h"
+#include "RecordEdit.h"
+#include "RowOrder.h"
 #include "RowStore.h"
 #include "TextLines.h"
 
@@ -14,6 +16,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,9 +36,13 @@ enum class TDataSetChange {
     Closed,
     Scrolled,        // the current record moved
     RecordChanged,   // the current record's values changed
-    Redisplay,       // everything must be shown again
-    RowsAppended,    // more rows were fetched and appended
+    Redisplay,       // everything must be shown again (also records inserted or deleted)
+    RowsAppended,    // more rows of the result were fetched
+    StateChanged,    // browse, edit or insert began
+    UpdateRecord,    // about to post: views write pending input to the fields
 };
+
+enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
 // A view bound to a dataset (the grid).
 class TDataSetObserver {
@@ -78,9 +85,46 @@ public:
     // Every row of the result: the rows not fetched yet are fetched first.
     int RecordCount();
     void Resync();
+    // The 0-based position of the current record.
+    int CurrentRecord() const { return current_; }
+    // Makes another record current (posting a pending change first).
+    void MoveTo(int record);
+    void Last();
 
-    // The rows fetched so far, without fetching.
-    int FetchedRecordCount() const { return store_.RowCount(); }
+    // Editing, written back to the base table of the result's rows.
+    TDataSetState State() const;
+    // The result's rows come from one base table, so changes can be written back.
+    bool CanModify() const;
+    void Edit();
+    void Insert();   // a new record at the current position
+    void Append();   // a new record after the last one
+    void Post();
+    void Cancel();
+    void Delete();
+    bool Modified() const { return edit_ && edit_->Modified(); }
+    // Posts a pending edit or insertion.
+    void CheckBrowseMode();
+
+    // Points the fields at another record for reading, for the lifetime of the
+    // object, without moving the current record or telling the views.
+    class TRecordPeek {
+    public:
+        TRecordPeek(const TDataSet& dataSet, int record) : dataSet_(dataSet), saved_(dataSet.peek_)
+        {
+            dataSet.peek_ = record;
+        }
+        ~TRecordPeek() { dataSet_.peek_ = saved_; }
+        TRecordPeek(const TRecordPeek&) = delete;
+        TRecordPeek& operator=(const TRecordPeek&) = delete;
+
+    private:
+        const TDataSet& dataSet_;
+        int saved_;
+    };
+
+    // The records fetched so far (with those inserted, less those deleted),
+    // without fetching.
+    int FetchedRecordCount() const { return Records(); }
     // True while the rowset has rows left to fetch.
     bool CanFetchMore() const { return cursor_ != nullptr || fetchError_ != nullptr; }
     // Fetches the next batch; nothing at the end of the rowset. A failing
@@ -103,9 +147,12 @@ public:
     void AddObserver(TDataSetObserver* observer);
     void RemoveObserver(TDataSetObserver* observer);
 
-    // For fields: the rows and the current one.
+    // The rows as fetched, in the order they arrived.
     const TRowStore& Store() const { return store_; }
-    int CurrentRow() const { return current_; }
+    // For fields: the value of a store column in the record being read, and
+    // setting it in the current record (which starts editing).
+    TCell CurrentCell(int storeColumn) const;
+    void SetCurrentValue(int storeColumn, TValue value);
 
 private:
     class TReceiver;
@@ -118,6 +165,17 @@ private:
     void AbandonRowset() override;
     void Notify(TDataSetChange change);
     void BuildDefinitions(const std::vector<TColumnInfo>& columns, std::vector<int>& storeColumnOf);
+    int Records() const;
+    int StoreRow(int record) const;
+    void CheckActive() const;
+    void CheckCanModify() const;
+    void StartEditing(TDataSetState state);
+    void EndEditing();
+    TValue StoredValue(int record, int column) const;
+    const std::vector<int>& LocatingColumns();
+    std::vector<TColumnValue> LocatingValues(int row, const std::vector<int>& columns) const;
+    void WriteEdit();
+    void WriteInsert();
 
     TConnection& connection_;
     std::string name_;
@@ -128,7 +186,12 @@ private:
     int openCount_ = 0;
     bool eof_ = true;
     int current_ = 0;
+    mutable int peek_ = -1;  // the record fields read instead of the current one
     int disableCount_ = 0;
+    std::optional<TRecordEdit> edit_;
+    TRowOrder order_;
+    std::optional<std::vector<int>> locatingColumns_;  // worked out at the first write
+    bool locatedByKey_ = false;                        // they are the table's primary key
     std::vector<TFieldDef> fieldDefs_;
     std::vector<std::unique_ptr<TField>> fields_;
     TRowStore store_;

@@ -4,6 +4,7 @@
 #include "FormatSettings.h"
 #include "RowStore.h"
 #include "ValueFormat.h"
+#include "ValueParse.h"
 
 #include <cctype>
 #include <charconv>
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
-#include <strings.h>
 
 namespace {
 
@@ -20,17 +20,6 @@ bool IsBinary(TFieldType type) { return type == ftBlob || type == ftBytes || typ
 
 // Types whose default text is the "(MEMO)" style description.
 bool IsDescribed(TFieldType type) { return type == ftMemo || IsBinary(type); }
-
-std::optional<bool> FlagFromText(std::string_view text)
-{
-    for (const char* yes : {"1", "true", "t", "yes", "y"})
-        if (text.size() == std::strlen(yes) && strncasecmp(text.data(), yes, text.size()) == 0)
-            return true;
-    for (const char* no : {"0", "false", "f", "no", "n"})
-        if (text.size() == std::strlen(no) && strncasecmp(text.data(), no, text.size()) == 0)
-            return false;
-    return std::nullopt;
-}
 
 // A value that fits no rule of its field's type reads as it is stored.
 void AppendStoredText(const TCell& cell, char decimalSeparator, std::string& out)
@@ -66,7 +55,7 @@ std::optional<bool> CellFlag(const TCell& cell)
     switch (cell.Kind) {
     case TCellKind::Integer: return cell.Integer != 0;
     case TCellKind::Float: return cell.Float != 0;
-    case TCellKind::Text: return FlagFromText(cell.Text);
+    case TCellKind::Text: return ParseBooleanText(cell.Text);
     default: return std::nullopt;
     }
 }
@@ -120,9 +109,7 @@ namespace {
 
 TCell CurrentCell(const TDataSet& dataSet, int column)
 {
-    if (!dataSet.Active() || dataSet.Store().RowCount() == 0)
-        return {};
-    return dataSet.Store().Cell(dataSet.CurrentRow(), column);
+    return dataSet.CurrentCell(column);
 }
 
 } // namespace

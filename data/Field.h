@@ -53,6 +53,14 @@ public:
     std::optional<int64_t> ValueBcd() const;       // scaled by BcdScale
     std::optional<double> ValueDateTime() const;   // day count
 
+    // Sets the current record's value (starting an edit): from the text the
+    // user typed, read by the field's type and the format settings (an empty
+    // text clears any but a character value; an invalid text fails with
+    // "'%s' is not a valid integer value" and its kin), as a flag, or null.
+    void SetText(const std::string& text);
+    void SetFlag(bool value);
+    void Clear();
+
     void SetOnGetText(TGetTextHandler handler) { onGetText_ = std::move(handler); }
     const TGetTextHandler& OnGetText() const { return onGetText_; }
 

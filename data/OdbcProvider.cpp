@@ -5,6 +5,7 @@
 #include "OdbcDiagnostics.h"
 #include "OdbcHandle.h"
 #include "OdbcRowFetcher.h"
+#include "OdbcRowWriter.h"
 #include "ProviderApi.h"
 
 #include <sqlext.h>
@@ -125,6 +126,18 @@ public:
         TSchemaColumnNames named(receiver);
         if (std::unique_ptr<TProviderCursor> cursor = OpenFirstRowset(std::move(statement), named))
             cursor->FetchAll(named);
+    }
+
+    std::vector<std::string> PrimaryKey(const std::string& table) override
+    {
+        return OdbcPrimaryKey(connection_.Get(), table);
+    }
+
+    // ODBC does not tell the key a database generated.
+    std::optional<int64_t> WriteRow(const TRowWrite& write) override
+    {
+        OdbcWriteRow(connection_.Get(), write, identifierQuote_);
+        return std::nullopt;
     }
 
 private:

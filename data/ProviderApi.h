@@ -5,6 +5,8 @@
 // the rows follow batch by batch as the receiver's owner asks for them. All
 // text crosses this seam in the program's 8-bit code page (see CodePage.h).
 
+#include "Value.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -71,6 +73,29 @@ public:
     void FetchAll(TRowReceiver& receiver);
 };
 
+// One posted change of a result row, written to the row's base table. Values
+// are bound as parameters, never put into the statement's text.
+enum class TRowWriteKind { Update, Insert, Delete };
+
+struct TColumnValue {
+    std::string Column;
+    TValue Value;
+};
+
+struct TRowWrite {
+    TRowWriteKind Kind = TRowWriteKind::Update;
+    std::string Table;
+    // Update and Delete: the values that locate the row; a null one is
+    // compared with IS NULL.
+    std::vector<TColumnValue> Where;
+    // Update: the changed columns; Insert: the columns given a value.
+    std::vector<TColumnValue> Values;
+};
+
+// The message of a write that did not touch exactly one row.
+inline constexpr const char* RowChangedBySomeoneElse =
+    "The record was changed or deleted by someone else since it was read.";
+
 // The schema rowsets a connection lists names from.
 enum class TSchemaRowset { Tables, Procedures };
 
@@ -101,6 +126,14 @@ public:
     // The character that quotes identifiers in the database's SQL; empty when
     // the database has none.
     virtual std::string IdentifierQuote() const = 0;
+
+    // The columns of the table's primary key, in key order; empty when it has none.
+    virtual std::vector<std::string> PrimaryKey(const std::string& table) = 0;
+    // Writes one change in a transaction of its own. A change that would touch
+    // no row or more than one is rolled back and fails with
+    // RowChangedBySomeoneElse. For an insertion, the key the database generated
+    // (SQLite's rowid), when it tells one.
+    virtual std::optional<int64_t> WriteRow(const TRowWrite& write) = 0;
 };
 
 // The initialisation properties of a data link: keys compared without regard

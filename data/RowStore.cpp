@@ -61,10 +61,27 @@ void TRowStore::DropLastRow()
 
 void TRowStore::Put(int column, TCellKind kind, int64_t payload)
 {
-    int row = rows_ - 1;
+    PutAt(rows_ - 1, column, kind, payload);
+}
+
+void TRowStore::PutAt(int row, int column, TCellKind kind, int64_t payload)
+{
     TColumn& c = columns_[column];
     c.kinds[row >> BlockBits][row & (BlockRows - 1)] = static_cast<uint8_t>(kind);
     c.payloads[row >> BlockBits][row & (BlockRows - 1)] = payload;
+}
+
+void TRowStore::Replace(int row, int column, const TCell& cell)
+{
+    int64_t payload = 0;
+    switch (cell.Kind) {
+    case TCellKind::Null: break;
+    case TCellKind::Integer: payload = cell.Integer; break;
+    case TCellKind::Float: std::memcpy(&payload, &cell.Float, sizeof payload); break;
+    case TCellKind::Text:
+    case TCellKind::Bytes: payload = Store(cell.Text); break;
+    }
+    PutAt(row, column, cell.Kind, payload);
 }
 
 void TRowStore::PutNull(int column) { Put(column, TCellKind::Null, 0); }

@@ -41,6 +41,9 @@ public:
 
     // The bytes the store has allocated for rows and values.
     size_t ReservedBytes() const { return reservedBytes_; }
+    // Overwrites a cell of an earlier row (a posted change); a replaced text
+    // stays in the arena until the store is reset.
+    void Replace(int row, int column, const TCell& cell);
 
     // Inline: the field layer reads a cell for every value it shows.
     TCellKind Kind(int row, int column) const;
@@ -60,6 +63,7 @@ private:
     };
     void GrowFirstBlock();
     void Put(int column, TCellKind kind, int64_t payload);
+    void PutAt(int row, int column, TCellKind kind, int64_t payload);
     int64_t Store(std::string_view bytes);
     char* NewArenaBlock(size_t size);
 

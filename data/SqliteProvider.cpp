@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "ProviderApi.h"
+#include "RowWriteSql.h"
 #include "SqliteColumnType.h"
 
 #include <memory>
@@ -43,6 +44,8 @@ public:
     void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override;
     std::string DbmsName() const override { return "SQLite"; }
     std::string IdentifierQuote() const override { return "\""; }
+    std::vector<std::string> PrimaryKey(const std::string& table) override;
+    std::optional<int64_t> WriteRow(const TRowWrite& write) override;
 
 private:
     [[noreturn]] void Fail() const { throw std::runtime_error(TrimMessage(sqlite3_errmsg(db_.get()))); }
@@ -52,6 +55,9 @@ private:
     void Run(sqlite3_stmt* stmt) { while (Step(stmt)) {} }
     std::string Text(const char* utf8, int bytes) const;
     TColumnInfo DescribeColumn(sqlite3_stmt* stmt, int column, bool hasRow);
+    TStatement Prepare(const std::string& sql);
+    void Bind(sqlite3_stmt* stmt, int index, const TValue& value);
+    void ExecuteSimple(const char* sql);
 
     TDatabase db_;
     bool utf8_ = CodePage::ProgramIsUtf8();
@@ -294,6 +300,81 @@ void TSqliteConnection::Schema(TSchemaRowset rowset, TRowReceiver& receiver)
         receiver.PutText(reinterpret_cast<const char*>(sqlite3_column_text(raw, 1)));
         receiver.PutNull();
     }
+}
+
+TStatement TSqliteConnection::Prepare(const std::string& text)
+{
+    const std::string sql = utf8_ ? text : CodePage::ToUtf8(text);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        Fail();
+    return TStatement(raw);
+}
+
+void TSqliteConnection::Bind(sqlite3_stmt* stmt, int index, const TValue& value)
+{
+    int rc = SQLITE_OK;
+    switch (value.Kind) {
+    case TCellKind::Null:
+        rc = sqlite3_bind_null(stmt, index);
+        break;
+    case TCellKind::Integer:
+        rc = sqlite3_bind_int64(stmt, index, value.Integer);
+        break;
+    case TCellKind::Float:
+        rc = sqlite3_bind_double(stmt, index, value.Float);
+        break;
+    case TCellKind::Text: {
+        const std::string text = utf8_ ? value.Text : CodePage::ToUtf8(value.Text);
+        rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case TCellKind::Bytes:
+        rc = sqlite3_bind_blob(stmt, index, value.Text.data(), static_cast<int>(value.Text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    if (rc != SQLITE_OK)
+        Fail();
+}
+
+void TSqliteConnection::ExecuteSimple(const char* sql)
+{
+    if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fail();
+}
+
+std::vector<std::string> TSqliteConnection::PrimaryKey(const std::string& table)
+{
+    TStatement stmt = Prepare("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk");
+    Bind(stmt.get(), 1, TValue{TCellKind::Text, 0, 0, table});
+    std::vector<std::string> key;
+    while (Step(stmt.get()))
+        key.push_back(Text(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)),
+                           sqlite3_column_bytes(stmt.get(), 0)));
+    return key;
+}
+
+std::optional<int64_t> TSqliteConnection::WriteRow(const TRowWrite& write)
+{
+    const TRowWriteStatement statement =
+        RowWriteStatement(write, [](const std::string& name) { return QuotedIdentifier(name, '"'); });
+    // A savepoint works inside a transaction the user began as well as outside one.
+    ExecuteSimple("SAVEPOINT quillet_row_write");
+    try {
+        TStatement stmt = Prepare(statement.Sql);
+        for (size_t i = 0; i < statement.Parameters.size(); ++i)
+            Bind(stmt.get(), static_cast<int>(i + 1), statement.Parameters[i]->Value);
+        Run(stmt.get());
+        if (sqlite3_changes64(db_.get()) != 1)
+            throw std::runtime_error(RowChangedBySomeoneElse);
+    } catch (...) {
+        sqlite3_exec(db_.get(), "ROLLBACK TO quillet_row_write; RELEASE quillet_row_write", nullptr, nullptr, nullptr);
+        throw;
+    }
+    ExecuteSimple("RELEASE quillet_row_write");
+    if (write.Kind == TRowWriteKind::Insert)
+        return sqlite3_last_insert_rowid(db_.get());
+    return std::nullopt;
 }
 
 } // namespace

@@ -71,5 +71,11 @@ void TfmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A change typed into the result and not yet posted is written first;
+    // when that fails the window stays open with the change.
+    if (!Guarded([this] { dsAdo.CheckBrowseMode(); })) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
 }
