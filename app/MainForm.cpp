@@ -24,6 +24,9 @@ TfmMain::TfmMain(TDesktop& desktop, std::string programFile, TStringList argumen
 TfmMain::~TfmMain()
 {
     FormDestroy();
+    // The grid is a view of DataSource1, a member that goes before the
+    // child widgets do.
+    delete DBGrid1;
 }
 
 void TfmMain::ConnectEvents()
