@@ -11,6 +11,7 @@
 
 #include "ResultGridModel.h"
 #include "QtText.h"
+#include "QueryRows.h"
 #include "WindowFixture.h"
 #include "data/TestDatabase.h"
 
@@ -71,22 +72,10 @@ protected:
         }
     }
 
-    // The rows of t as "id|name|n", read on a connection of their own.
+    // The rows of t as "id|name|n", as the database holds them.
     std::vector<std::string> TableRows(const std::string& columns = "id, name, n")
     {
-        TConnection other("other");
-        other.SetConnectionString("FILE NAME=" + InProgramDir("db.udl"));
-        TDataSet check(other, "check");
-        check.SetCommandText("SELECT " + columns + " FROM t ORDER BY id");
-        check.Open();
-        std::vector<std::string> rows;
-        for (; !check.Eof(); check.Next()) {
-            std::string row;
-            for (int i = 0; i < check.FieldCount(); ++i)
-                row += (i ? "|" : "") + check.Fields(i).ValueText();
-            rows.push_back(row);
-        }
-        return rows;
+        return QueryRows("FILE NAME=" + InProgramDir("db.udl"), "SELECT " + columns + " FROM t ORDER BY id");
     }
 };
 

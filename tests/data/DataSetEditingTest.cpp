@@ -6,6 +6,7 @@
 #include "TestDatabase.h"
 
 #include "ErrorOf.h"
+#include "QueryRows.h"
 
 #include <gtest/gtest.h>
 
@@ -35,22 +36,7 @@ protected:
         return ds;
     }
 
-    // Every row of a query on a separate connection, fields joined by '|'.
-    std::vector<std::string> Rows(const std::string& sql)
-    {
-        TConnection other("other");
-        other.SetConnectionString(cn.ConnectionString());
-        TDataSet check(other, "check");
-        Open(check, sql);
-        std::vector<std::string> rows;
-        for (check.First(); !check.Eof(); check.Next()) {
-            std::string row;
-            for (int i = 0; i < check.FieldCount(); ++i)
-                row += (i ? "|" : "") + check.Fields(i).ValueText();
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    std::vector<std::string> Rows(const std::string& sql) { return QueryRows(cn.ConnectionString(), sql); }
 
     TTempDir dir;
     TConnection cn{"cnAdo"};

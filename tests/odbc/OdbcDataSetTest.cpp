@@ -9,6 +9,7 @@
 #include "OdbcTestSupport.h"
 
 #include "ErrorOf.h"
+#include "QueryRows.h"
 
 #include <gtest/gtest.h>
 
@@ -563,22 +564,7 @@ protected:
         connection.Execute("INSERT INTO wb_tag VALUES (1, 'red')");
     }
 
-    std::vector<std::string> Rows(const std::string& sql)
-    {
-        TConnection other("other");
-        other.SetConnectionString(connection.ConnectionString());
-        TDataSet check(other, "check");
-        check.SetCommandText(sql);
-        check.Open();
-        std::vector<std::string> rows;
-        for (; !check.Eof(); check.Next()) {
-            std::string row;
-            for (int i = 0; i < check.FieldCount(); ++i)
-                row += (i ? "|" : "") + check.Fields(i).ValueText();
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    std::vector<std::string> Rows(const std::string& sql) { return QueryRows(connection.ConnectionString(), sql); }
 };
 
 using Texts = std::vector<std::string>;
