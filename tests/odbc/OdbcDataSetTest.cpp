@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -547,31 +549,41 @@ TEST_F(PgFetch, ClosingAfterTheFirstBatchFreesTheConnection)
 }
 
 // Edits of a result written back through psqlODBC, each checked by reading the
-// table again on another connection.
+// table again on another connection. Tests run in parallel: each has tables of
+// its own, named T("item") and so on.
 class PgWriteBack : public PgDataSet {
 protected:
     void SetUp() override
     {
         PgDataSet::SetUp();
-        connection.Execute("DROP TABLE IF EXISTS wb_item, wb_loose, wb_tag");
-        connection.Execute("CREATE TABLE wb_item (id serial PRIMARY KEY, name varchar(20), price numeric(10,2), "
-                           "born date, ok boolean)");
-        connection.Execute("INSERT INTO wb_item (name, price, born, ok) VALUES ('one', 1.5, '2024-03-05', true), "
-                           "('two', NULL, NULL, false)");
-        connection.Execute("CREATE TABLE wb_loose (a int, b text)");
-        connection.Execute("INSERT INTO wb_loose VALUES (1, 'x'), (1, 'x'), (2, NULL)");
-        connection.Execute("CREATE TABLE wb_tag (item_id int, label text)");
-        connection.Execute("INSERT INTO wb_tag VALUES (1, 'red')");
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        char suffix[20];
+        std::snprintf(suffix, sizeof suffix, "_%08zx", std::hash<std::string>()(name) & 0xffffffff);
+        suffix_ = suffix;
+        connection.Execute("DROP TABLE IF EXISTS " + T("item") + ", " + T("loose") + ", " + T("tag"));
+        connection.Execute("CREATE TABLE " + T("item") + " (id serial PRIMARY KEY, name varchar(20), "
+                           "price numeric(10,2), born date, ok boolean)");
+        connection.Execute("INSERT INTO " + T("item") + " (name, price, born, ok) VALUES "
+                           "('one', 1.5, '2024-03-05', true), ('two', NULL, NULL, false)");
+        connection.Execute("CREATE TABLE " + T("loose") + " (a int, b text)");
+        connection.Execute("INSERT INTO " + T("loose") + " VALUES (1, 'x'), (1, 'x'), (2, NULL)");
+        connection.Execute("CREATE TABLE " + T("tag") + " (item_id int, label text)");
+        connection.Execute("INSERT INTO " + T("tag") + " VALUES (1, 'red')");
     }
 
+    std::string T(const std::string& table) const { return "wb_" + table + suffix_; }
+
     std::vector<std::string> Rows(const std::string& sql) { return QueryRows(connection.ConnectionString(), sql); }
+
+private:
+    std::string suffix_;
 };
 
 using Texts = std::vector<std::string>;
 
 TEST_F(PgWriteBack, EditInsertAndDeleteRoundTrip)
 {
-    OpenQuery("SELECT id, name, price, born, ok FROM wb_item ORDER BY id");
+    OpenQuery("SELECT id, name, price, born, ok FROM " + T("item") + " ORDER BY id");
     ASSERT_TRUE(dataSet.CanModify());
     dataSet.FindField("name")->SetText("ONE");
     dataSet.FindField("price")->SetText("2.25");
@@ -585,36 +597,36 @@ TEST_F(PgWriteBack, EditInsertAndDeleteRoundTrip)
     dataSet.Post();
     dataSet.MoveTo(1);
     dataSet.Delete();
-    EXPECT_EQ(Rows("SELECT id, name, price, born, ok FROM wb_item ORDER BY id"),
+    EXPECT_EQ(Rows("SELECT id, name, price, born, ok FROM " + T("item") + " ORDER BY id"),
               (Texts{"1|ONE|2.25|2023-08-07|False", "10|new|||True"}));
 }
 
 TEST_F(PgWriteBack, ARowChangedByAnotherConnectionIsNotOverwritten)
 {
-    OpenQuery("SELECT id, name FROM wb_item ORDER BY id");
-    connection.Execute("UPDATE wb_item SET name = 'theirs' WHERE id = 1");
+    OpenQuery("SELECT id, name FROM " + T("item") + " ORDER BY id");
+    connection.Execute("UPDATE " + T("item") + " SET name = 'theirs' WHERE id = 1");
     dataSet.FindField("name")->SetText("mine");
     EXPECT_EQ(ErrorOf([&] { dataSet.Post(); }), "The record was changed or deleted by someone else since it was read.");
     EXPECT_EQ(dataSet.FindField("name")->ValueText(), "mine");
     dataSet.Cancel();
-    EXPECT_EQ(Rows("SELECT name FROM wb_item WHERE id = 1"), Texts{"theirs"});
+    EXPECT_EQ(Rows("SELECT name FROM " + T("item") + " WHERE id = 1"), Texts{"theirs"});
 }
 
 TEST_F(PgWriteBack, WithoutAKeyAllValuesLocateTheRow)
 {
-    OpenQuery("SELECT a, b FROM wb_loose ORDER BY a");
+    OpenQuery("SELECT a, b FROM " + T("loose") + " ORDER BY a");
     dataSet.FindField("b")->SetText("y");
     EXPECT_EQ(ErrorOf([&] { dataSet.Post(); }), "The record was changed or deleted by someone else since it was read.");
     dataSet.Cancel();
     dataSet.MoveTo(2);
     dataSet.FindField("b")->SetText("z");
     dataSet.Post();
-    EXPECT_EQ(Rows("SELECT a, b FROM wb_loose ORDER BY a, b"), (Texts{"1|x", "1|x", "2|z"}));
+    EXPECT_EQ(Rows("SELECT a, b FROM " + T("loose") + " ORDER BY a, b"), (Texts{"1|x", "1|x", "2|z"}));
 }
 
 TEST_F(PgWriteBack, AJoinIsReadOnly)
 {
-    OpenQuery("SELECT i.name, t.label FROM wb_item i JOIN wb_tag t ON t.item_id = i.id");
+    OpenQuery("SELECT i.name, t.label FROM " + T("item") + " i JOIN " + T("tag") + " t ON t.item_id = i.id");
     EXPECT_FALSE(dataSet.CanModify());
     EXPECT_EQ(ErrorOf([&] { dataSet.Fields(0).SetText("x"); }),
               "This result cannot be edited: its rows do not come from one table.");
