@@ -159,8 +159,15 @@ bool TResultGridModel::canFetchMore(const QModelIndex& parent) const
 
 void TResultGridModel::fetchMore(const QModelIndex& parent)
 {
-    if (canFetchMore(parent))
+    if (!canFetchMore(parent))
+        return;
+    try {
         dataSet_.FetchMore();
+    } catch (const std::exception& error) {
+        // The rows fetched before the failure stay; the result ends there.
+        if (OnError)
+            OnError(error.what());
+    }
 }
 
 void TResultGridModel::Reload()

@@ -280,4 +280,21 @@ TEST_F(ResultPageTest, ATypedChangeIsPostedBeforeTheResultGoesAway)
     EXPECT_TRUE(window.close());
 }
 
+// A later batch that cannot be fetched shows the provider's error; the rows
+// before it stay in the grid.
+TEST_F(ResultPageTest, AFailedFetchShowsTheErrorAndKeepsTheRows)
+{
+    TfmMain& window = Window();
+    Open(window, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000)"
+                 " SELECT CASE WHEN x > 1500 THEN abs(-9223372036854775807 - 1) ELSE x END AS v FROM n");
+    QAbstractItemModel* model = window.DBGrid1->model();
+    for (int guard = 0; guard < 10 && model->canFetchMore({}); ++guard)
+        model->fetchMore({});
+    QApplication::processEvents();
+    EXPECT_FALSE(model->canFetchMore({}));
+    EXPECT_EQ(desktop_.errors, Texts{"integer overflow"});
+    EXPECT_EQ(model->rowCount(), 1500);
+    EXPECT_EQ(Cell(window, 1499, 0), "1500");
+}
+
 } // namespace
