@@ -46,6 +46,12 @@ bool THeadlessDesktop::Confirm(const std::string& text)
     return false;
 }
 
+bool THeadlessDesktop::ConfirmOkCancel(const std::string& text)
+{
+    WriteLines(stdout, text + " - Cancel");
+    return false;
+}
+
 std::optional<std::string> THeadlessDesktop::OpenFileName(const std::string&, const std::string&)
 {
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "CodePage.h"
 #include "QtText.h"
 #include "SqlEditor.h"
 #include "WindowFixture.h"
@@ -23,7 +24,9 @@ constexpr const char* kCustomers =
     "CREATE TABLE \"a/b\" (x INTEGER);"
     "INSERT INTO \"a/b\" VALUES (1);"
     "CREATE TABLE n (i INTEGER);"
-    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 250) INSERT INTO n SELECT x FROM c;";
+    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 250) INSERT INTO n SELECT x FROM c;"
+    "CREATE TABLE dos (id INTEGER, txt VARCHAR(20));"
+    "INSERT INTO dos VALUES (1, CAST(X'8FE0A8A2A5E2' AS TEXT));";
 
 const std::string kCustomersSql = "SELECT * FROM customers WHERE id > 5";
 
@@ -137,6 +140,24 @@ TEST_F(ExportTest, ALongExportHoldsTheCommandsBackAndStopWritesNothing)
     desktop_.confirmAnswers = {false};
     window.btnSaveAsText->click();
     EXPECT_EQ(SplitLines(ReadFileBytes(text)).size(), 250u);
+}
+
+TEST_F(ExportTest, OemCodepageConvertsTheStringsOfBothDataFiles)
+{
+    TfmMain& window = StartWithResult("SELECT * FROM dos");
+    const std::string stored = "\x8F\xE0\xA8\xA2\xA5\xE2";  // "Привет" in code page 866
+    const std::string converted = CodePage::FromUtf8("Привет");
+    desktop_.confirmAnswers = {false, false, false, false};
+    for (const bool ticked : {false, true}) {
+        window.chbCP866->setChecked(ticked);
+        window.btnSaveAsSQL->click();
+        window.btnSaveAsText->click();
+        const std::string text = ticked ? converted : stored;
+        EXPECT_EQ(ReadFileBytes(InLinkDir("InsertInto_DOS.sql")),
+                  "INSERT INTO DOS (\"ID\", \"TXT\") VALUES (1, '" + text + "');\r\n") << ticked;
+        EXPECT_EQ(Read("DOS.txt"), "1|" + text + "\r\n") << ticked;
+    }
+    EXPECT_TRUE(desktop_.errors.empty());
 }
 
 TEST_F(ExportTest, WithNoResultOpenOnlyTheMetadataIsWritten)

@@ -102,6 +102,9 @@ TEST_F(TaskModeTest, ValuesAreTakenAsWritten)
         {"SQL=SELECT * FROM customers WHERE id = 7\n", "-"},
         {"SQL=SELECT * FROM customers WHERE id = 7\nPutDeleteBeforeInserts=1\n" + dest, eve},
         {"SQL= SELECT * FROM customers WHERE id = 7\n" + dest, eve},
+        {"SQL=SELECT * FROM dos\nCp866=1\n" + dest, "INSERT INTO DOS (\"ID\", \"TXT\") VALUES (1, 'Привет');\r\n"},
+        {"SQL=SELECT * FROM dos\nCp866=01\n" + dest,
+         "INSERT INTO DOS (\"ID\", \"TXT\") VALUES (1, '\x8F\xE0\xA8\xA2\xA5\xE2');\r\n"},
         {"SQL=UPDATE customers SET name = name\nCp866=1\n", "-"},
     };
     for (const auto& c : cases) {
