@@ -41,7 +41,75 @@ private:
     std::vector<TStringList> rows_;
 };
 
+// Schemas that hold the database's own catalogue rather than the user's objects.
+bool IsCatalogueSchema(const std::string& schema)
+{
+    static const char* const catalogues[] = {"pg_catalog", "information_schema", "pg_toast", "sys"};
+    for (const char* catalogue : catalogues)
+        if (strcasecmp(schema.c_str(), catalogue) == 0)
+            return true;
+    return schema.rfind("pg_temp_", 0) == 0 || schema.rfind("pg_toast_temp_", 0) == 0;
+}
+
+// The objects of the rowset rows that pass the filter, with the schema kept
+// only for schemas outside the search path.
+template <class TKeep>
+std::vector<TSchemaObject> SchemaObjects(const TSchemaRows& rows, const std::string& schemaColumn,
+                                         const std::string& nameColumn, const std::vector<std::string>& searchPath,
+                                         bool withCatalogue, TKeep keep)
+{
+    const size_t schema = rows.Column(schemaColumn);
+    const size_t name = rows.Column(nameColumn);
+    std::vector<TSchemaObject> objects;
+    for (const TStringList& row : rows.Rows()) {
+        if (!keep(row))
+            continue;
+        TSchemaObject object{TSchemaRows::Value(row, schema), TSchemaRows::Value(row, name)};
+        if (!withCatalogue && IsCatalogueSchema(object.Schema))
+            continue;
+        if (std::find(searchPath.begin(), searchPath.end(), object.Schema) != searchPath.end())
+            object.Schema.clear();
+        objects.push_back(std::move(object));
+    }
+    return objects;
+}
+
+bool IsPlainIdentifier(const std::string& name)
+{
+    auto letter = [](unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    auto digit = [](unsigned char c) { return c >= '0' && c <= '9'; };
+    return !name.empty() && letter(name[0]) &&
+           std::all_of(name.begin(), name.end(), [&](unsigned char c) { return letter(c) || digit(c); });
+}
+
+std::string QuoteIdentifier(const std::string& name, const std::string& quote)
+{
+    if (quote.empty() || IsPlainIdentifier(name))
+        return name;
+    std::string quoted = quote;
+    for (size_t at = 0; at < name.size();) {
+        if (name.compare(at, quote.size(), quote) == 0) {
+            quoted += quote + quote;
+            at += quote.size();
+        } else {
+            quoted += name[at++];
+        }
+    }
+    return quoted + quote;
+}
+
 } // namespace
+
+std::string TSchemaObject::Text() const
+{
+    return Schema.empty() ? Name : Schema + "." + Name;
+}
+
+std::string TSchemaObject::SqlName(const std::string& quote) const
+{
+    const std::string name = QuoteIdentifier(Name, quote);
+    return Schema.empty() ? name : QuoteIdentifier(Schema, quote) + "." + name;
+}
 
 TConnection::TConnection(std::string name) : name_(std::move(name)) {}
 
@@ -122,25 +190,37 @@ void TConnection::Execute(const std::string& sql)
     Provider().Execute(sql);
 }
 
+std::vector<TSchemaObject> TConnection::Tables(bool systemTables)
+{
+    TProviderConnection& provider = Provider();
+    TSchemaRows rows;
+    provider.Schema(TSchemaRowset::Tables, rows);
+    const size_t type = rows.Column("TABLE_TYPE");
+    return SchemaObjects(rows, "TABLE_SCHEM", "TABLE_NAME", provider.SearchPath(), systemTables,
+                         [&](const TStringList& row) {
+        const std::string& kind = TSchemaRows::Value(row, type);
+        return kind == "TABLE" || kind == "VIEW" || (systemTables && kind == "SYSTEM TABLE");
+    });
+}
+
+std::vector<TSchemaObject> TConnection::Procedures()
+{
+    TProviderConnection& provider = Provider();
+    TSchemaRows rows;
+    provider.Schema(TSchemaRowset::Procedures, rows);
+    return SchemaObjects(rows, "PROCEDURE_SCHEM", "PROCEDURE_NAME", provider.SearchPath(), false,
+                         [](const TStringList&) { return true; });
+}
+
 void TConnection::GetTableNames(TStringList& list, bool systemTables)
 {
-    TSchemaRows rows;
-    Provider().Schema(TSchemaRowset::Tables, rows);
     list.clear();
-    const size_t type = rows.Column("TABLE_TYPE");
-    const size_t name = rows.Column("TABLE_NAME");
-    for (const TStringList& row : rows.Rows()) {
-        const std::string& kind = TSchemaRows::Value(row, type);
-        if (kind == "TABLE" || kind == "VIEW" || (systemTables && kind == "SYSTEM TABLE"))
-            list.push_back(TSchemaRows::Value(row, name));
-    }
+    for (const TSchemaObject& table : Tables(systemTables))
+        list.push_back(table.Text());
 }
 
 void TConnection::GetProcedureNames(TStringList& list)
 {
-    TSchemaRows rows;
-    Provider().Schema(TSchemaRowset::Procedures, rows);
-    const size_t name = rows.Column("PROCEDURE_NAME");
-    for (const TStringList& row : rows.Rows())
-        list.push_back(TSchemaRows::Value(row, name));
+    for (const TSchemaObject& procedure : Procedures())
+        list.push_back(procedure.Text());
 }

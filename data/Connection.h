@@ -26,6 +26,19 @@ protected:
     ~TOpenRowset() = default;
 };
 
+// A table, view or procedure of the schema lists.
+struct TSchemaObject {
+    std::string Schema;  // empty for an object the database finds by its bare name
+    std::string Name;
+
+    // What the user sees: the name, after its schema when it has one.
+    std::string Text() const;
+    // How SQL names it: each part bare when it is a plain identifier, else
+    // between the identifier quotes (an inner quote doubled). An empty quote
+    // leaves the parts bare.
+    std::string SqlName(const std::string& quote) const;
+};
+
 class TConnection {
 public:
     explicit TConnection(std::string name);
@@ -49,6 +62,14 @@ public:
     void Execute(const std::string& sql, int64_t& recordsAffected);
     void Execute(const std::string& sql);
 
+    // The tables and views, then the procedures, in the provider's order.
+    // Objects of the database's own catalogue (pg_catalog, information_schema,
+    // sys, ...) are left out, unless system tables are asked for; objects of
+    // schemas outside the search path keep their schema.
+    std::vector<TSchemaObject> Tables(bool systemTables = false);
+    std::vector<TSchemaObject> Procedures();
+    // Their texts (TSchemaObject::Text): the table list is replaced, the
+    // procedure list appended to.
     void GetTableNames(TStringList& list, bool systemTables = false);
     void GetProcedureNames(TStringList& list);
 

@@ -70,6 +70,26 @@ private:
     TRowReceiver& target_;
 };
 
+// Collects the first column of a rowset as texts.
+class TFirstColumnTexts final : public TRowReceiver {
+public:
+    std::vector<std::string> Texts;
+    void SetColumns(std::vector<TColumnInfo>) override {}
+    void BeginRow() override { column_ = 0; }
+    void PutNull() override { ++column_; }
+    void PutInteger(int64_t) override { ++column_; }
+    void PutFloat(double) override { ++column_; }
+    void PutText(std::string_view text) override
+    {
+        if (column_++ == 0)
+            Texts.emplace_back(text);
+    }
+    void PutBytes(std::string_view) override { ++column_; }
+
+private:
+    int column_ = 0;
+};
+
 class TOdbcConnection final : public TProviderConnection {
 public:
     explicit TOdbcConnection(const std::string& connectionString)
@@ -101,6 +121,26 @@ public:
 
     std::string DbmsName() const override { return dbmsName_; }
     std::string IdentifierQuote() const override { return identifierQuote_; }
+
+    std::vector<std::string> SearchPath() override
+    {
+        // ODBC has no query for it: ask the databases that have one in their
+        // own SQL; elsewhere a user's objects live in the schema of the user's name.
+        const char* sql = dbmsName_ == "PostgreSQL"             ? "SELECT unnest(current_schemas(false))"
+                          : dbmsName_ == "Microsoft SQL Server" ? "SELECT SCHEMA_NAME()"
+                                                                : nullptr;
+        if (!sql) {
+            std::string user = InfoText(SQL_USER_NAME);
+            return user.empty() ? std::vector<std::string>{} : std::vector<std::string>{user};
+        }
+        TFirstColumnTexts schemas;
+        try {
+            Query(sql, schemas);
+        } catch (const std::runtime_error&) {
+            return {};
+        }
+        return schemas.Texts;
+    }
 
     int64_t Execute(const std::string& sql) override
     {

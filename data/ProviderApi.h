@@ -126,6 +126,10 @@ public:
     // The character that quotes identifiers in the database's SQL; empty when
     // the database has none.
     virtual std::string IdentifierQuote() const = 0;
+    // The schemas in which the database finds objects named without a schema,
+    // in search order; empty when the provider cannot tell or the database
+    // has no schemas.
+    virtual std::vector<std::string> SearchPath() = 0;
 
     // The columns of the table's primary key, in key order; empty when it has none.
     virtual std::vector<std::string> PrimaryKey(const std::string& table) = 0;

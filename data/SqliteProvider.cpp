@@ -44,6 +44,8 @@ public:
     void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override;
     std::string DbmsName() const override { return "SQLite"; }
     std::string IdentifierQuote() const override { return "\""; }
+    // The schema rowsets name no schema: every object is found by its bare name.
+    std::vector<std::string> SearchPath() override { return {}; }
     std::vector<std::string> PrimaryKey(const std::string& table) override;
     std::optional<int64_t> WriteRow(const TRowWrite& write) override;
 

@@ -11,15 +11,20 @@
 namespace {
 
 constexpr int kFieldNameWidth = 50;
+// Where a node keeps the name its object has in SQL.
+constexpr int kSqlNameRole = Qt::UserRole;
 
-// Adds the names as children of the node in one batch, so that the tree lays
-// itself out once.
-void AddChildren(QTreeWidgetItem* node, const TStringList& names)
+// Adds the objects as children of the node in one batch, so that the tree
+// lays itself out once.
+void AddChildren(QTreeWidgetItem* node, const std::vector<TSchemaObject>& objects, const std::string& quote)
 {
     QList<QTreeWidgetItem*> children;
-    children.reserve(static_cast<qsizetype>(names.size()));
-    for (const std::string& name : names)
-        children.append(new QTreeWidgetItem(QStringList(ToQString(name))));
+    children.reserve(static_cast<qsizetype>(objects.size()));
+    for (const TSchemaObject& object : objects) {
+        auto* child = new QTreeWidgetItem(QStringList(ToQString(object.Text())));
+        child->setData(0, kSqlNameRole, ToQString(object.SqlName(quote)));
+        children.append(child);
+    }
     node->addChildren(children);
 }
 
@@ -27,18 +32,15 @@ void AddChildren(QTreeWidgetItem* node, const TStringList& names)
 
 void TfmMain::LoadSchema()
 {
+    QTreeWidgetItem* tables = tvDbObjects->topLevelItem(0);
     try {
-        TStringList tables;
-        cnAdo.GetTableNames(tables);
-        AddChildren(tvDbObjects->topLevelItem(0), tables);
-        tvDbObjects->topLevelItem(0)->setExpanded(true);
+        AddChildren(tables, cnAdo.Tables(), cnAdo.IdentifierQuote());
+        tables->setExpanded(true);
     } catch (const std::exception&) {
         desktop_.ShowNotice("Failed to get list of tables.");
     }
     try {
-        TStringList procedures;
-        cnAdo.GetProcedureNames(procedures);
-        AddChildren(tvDbObjects->topLevelItem(1), procedures);
+        AddChildren(tvDbObjects->topLevelItem(1), cnAdo.Procedures(), cnAdo.IdentifierQuote());
     } catch (const std::exception& error) {
         desktop_.ShowNotice(std::string("Failed to get list of procedures.\r\n") + error.what());
     }
@@ -51,7 +53,10 @@ void TfmMain::ShowTableFields()
         return;
     lbFields->clear();
     dsAdo.Close();
-    dsAdo.SetCommandText("SELECT * FROM " + FromQString(node->text(0)) + " WHERE 1=2");
+    // A name that is not a plain identifier goes in the database's quotes.
+    const QVariant sqlName = node->data(0, kSqlNameRole);
+    const QString table = sqlName.isValid() ? sqlName.toString() : node->text(0);
+    dsAdo.SetCommandText("SELECT * FROM " + FromQString(table) + " WHERE 1=2");
     dsAdo.Open();
     QStringList lines;
     for (int i = 0; i < dsAdo.FieldCount(); ++i) {

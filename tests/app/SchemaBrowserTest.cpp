@@ -3,6 +3,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "QtText.h"
 #include "SqliteLink.h"
@@ -86,6 +87,41 @@ TEST_F(SchemaBrowserTest, OnlyChildrenOfTablesListFields)
     window.tvDbObjects->setCurrentItem(Node(0, 0));
     window.ShowTableFields();
     EXPECT_FALSE(window.dsAdo.Active());
+    EXPECT_TRUE(desktop_.errors.empty());
+}
+
+TEST_F(SchemaBrowserTest, NamesThatAreNotPlainIdentifiersAreQuoted)
+{
+    struct Case {
+        std::string table;
+        std::string from;
+    };
+    const Case cases[] = {
+        {"plain_Name1", "plain_Name1"},
+        {"my table", "\"my table\""},
+        {"1st", "\"1st\""},
+        {"a-b", "\"a-b\""},
+        {"Größe", "\"Größe\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+    };
+    std::string sql;
+    for (const Case& c : cases) {
+        std::string quoted = "\"";
+        for (char ch : c.table)
+            quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        sql += "CREATE TABLE " + quoted + "\" (ID SMALLINT);";
+    }
+    TfmMain& window = Connected(sql);
+    QTreeWidgetItem* tables = Node(0);
+    ASSERT_EQ(tables->childCount(), static_cast<int>(std::size(cases)));
+    for (int i = 0; i < tables->childCount(); ++i) {
+        const std::string text = FromQString(tables->child(i)->text(0));
+        const auto c = std::find_if(std::begin(cases), std::end(cases), [&](const Case& c) { return c.table == text; });
+        ASSERT_NE(c, std::end(cases)) << text;
+        Click(tables->child(i));
+        EXPECT_EQ(window.dsAdo.CommandText(), "SELECT * FROM " + c->from + " WHERE 1=2");
+        EXPECT_EQ(FieldLines(), TStringList{Padded("ID") + "ftSmallint"}) << text;
+    }
     EXPECT_TRUE(desktop_.errors.empty());
 }
 

@@ -127,3 +127,29 @@ TEST_F(ConnectionTest, KnowsItsDatabaseAndIdentifierQuote)
     EXPECT_TRUE(cn.Connected());
     EXPECT_EQ(cn.IdentifierQuote(), "\"");
 }
+
+TEST(SchemaObjectTest, NamesOnlyWhatIsNotAPlainIdentifierInQuotes)
+{
+    struct Case {
+        TSchemaObject object;
+        std::string quote;
+        std::string text;
+        std::string sql;
+    };
+    const Case cases[] = {
+        {{"", "customer_2"}, "\"", "customer_2", "customer_2"},
+        {{"", "_x"}, "\"", "_x", "_x"},
+        {{"", "my table"}, "\"", "my table", "\"my table\""},
+        {{"", "2nd"}, "\"", "2nd", "\"2nd\""},
+        {{"", "Größe"}, "\"", "Größe", "\"Größe\""},
+        {{"", "say \"hi\""}, "\"", "say \"hi\"", "\"say \"\"hi\"\"\""},
+        {{"sales", "orders"}, "\"", "sales.orders", "sales.orders"},
+        {{"my sales", "Order Lines"}, "\"", "my sales.Order Lines", "\"my sales\".\"Order Lines\""},
+        {{"", "a`b"}, "`", "a`b", "`a``b`"},
+        {{"", "my table"}, "", "my table", "my table"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.object.Text(), c.text);
+        EXPECT_EQ(c.object.SqlName(c.quote), c.sql) << c.text;
+    }
+}
