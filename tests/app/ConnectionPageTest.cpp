@@ -7,6 +7,7 @@
 
 #include "QtText.h"
 #include "SqliteLink.h"
+#include "WidgetTexts.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -19,21 +20,8 @@ const char* const kShop =
 class ConnectionPageTest : public WindowTest {
 protected:
     std::string BoxText() const { return FromQString(window_->fedDataLink->currentText()); }
-    TStringList LogLines() const
-    {
-        TStringList lines;
-        for (int i = 0; i < window_->lbInfo->count(); ++i)
-            lines.push_back(FromQString(window_->lbInfo->item(i)->text()));
-        return lines;
-    }
-    TStringList Children(int top) const
-    {
-        TStringList names;
-        const QTreeWidgetItem* node = window_->tvDbObjects->topLevelItem(top);
-        for (int i = 0; i < node->childCount(); ++i)
-            names.push_back(FromQString(node->child(i)->text(0)));
-        return names;
-    }
+    TStringList LogLines() const { return ItemTexts(window_->lbInfo); }
+    TStringList Children(int top) const { return ChildTexts(window_->tvDbObjects->topLevelItem(top)); }
     std::string Caption() const { return FromQString(window_->btnConnect->text()); }
 };
 

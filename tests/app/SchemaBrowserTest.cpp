@@ -7,6 +7,7 @@
 
 #include "QtText.h"
 #include "SqliteLink.h"
+#include "WidgetTexts.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -32,13 +33,7 @@ protected:
         const QRect rect = tree->visualItemRect(node);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
     }
-    TStringList FieldLines() const
-    {
-        TStringList lines;
-        for (int i = 0; i < window_->lbFields->count(); ++i)
-            lines.push_back(FromQString(window_->lbFields->item(i)->text()));
-        return lines;
-    }
+    TStringList FieldLines() const { return ItemTexts(window_->lbFields); }
     static std::string Padded(const std::string& name) { return name + std::string(50 - name.size(), ' '); }
 };
 

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "QtText.h"
+#include "app/WidgetTexts.h"
 #include "app/WindowFixture.h"
 
 namespace {
@@ -46,14 +47,7 @@ protected:
         return InProgramDir(name + ".udl");
     }
 
-    TStringList Children(int top) const
-    {
-        TStringList names;
-        const QTreeWidgetItem* node = window_->tvDbObjects->topLevelItem(top);
-        for (int i = 0; i < node->childCount(); ++i)
-            names.push_back(FromQString(node->child(i)->text(0)));
-        return names;
-    }
+    TStringList Children(int top) const { return ChildTexts(window_->tvDbObjects->topLevelItem(top)); }
     // Selects the listed table and lists its fields, as a click does.
     void ClickTable(const std::string& text)
     {
@@ -66,13 +60,7 @@ protected:
             }
         FAIL() << "no table " << text;
     }
-    TStringList FieldLines() const
-    {
-        TStringList lines;
-        for (int i = 0; i < window_->lbFields->count(); ++i)
-            lines.push_back(FromQString(window_->lbFields->item(i)->text()));
-        return lines;
-    }
+    TStringList FieldLines() const { return ItemTexts(window_->lbFields); }
     static std::string Line(const std::string& name, const std::string& type)
     {
         return name + std::string(50 - name.size(), ' ') + type;
