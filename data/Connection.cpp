@@ -2,6 +2,7 @@
 
 #include "DataLink.h"
 #include "ProviderRegistry.h"
+#include "RowWriteSql.h"
 #include "ValueFormat.h"
 
 #include <algorithm>
@@ -82,20 +83,10 @@ bool IsPlainIdentifier(const std::string& name)
            std::all_of(name.begin(), name.end(), [&](unsigned char c) { return letter(c) || digit(c); });
 }
 
+// ODBC gives the identifier quote as a string; it is a single character.
 std::string QuoteIdentifier(const std::string& name, const std::string& quote)
 {
-    if (quote.empty() || IsPlainIdentifier(name))
-        return name;
-    std::string quoted = quote;
-    for (size_t at = 0; at < name.size();) {
-        if (name.compare(at, quote.size(), quote) == 0) {
-            quoted += quote + quote;
-            at += quote.size();
-        } else {
-            quoted += name[at++];
-        }
-    }
-    return quoted + quote;
+    return quote.empty() || IsPlainIdentifier(name) ? name : QuotedIdentifier(name, quote[0]);
 }
 
 } // namespace
