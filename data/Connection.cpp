@@ -75,18 +75,26 @@ std::vector<TSchemaObject> SchemaObjects(const TSchemaRows& rows, const std::str
     return objects;
 }
 
-bool IsPlainIdentifier(const std::string& name)
+// A name the database reads back unchanged without quotes: ASCII letters,
+// digits and '_', not starting with a digit, and no letter of the case the
+// database folds away.
+bool IsPlainIdentifier(const std::string& name, TIdentifierCase folding)
 {
-    auto letter = [](unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    auto lower = [](unsigned char c) { return c >= 'a' && c <= 'z'; };
+    auto upper = [](unsigned char c) { return c >= 'A' && c <= 'Z'; };
+    auto letter = [&](unsigned char c) {
+        return c == '_' || (lower(c) && folding != TIdentifierCase::Upper) ||
+               (upper(c) && folding != TIdentifierCase::Lower);
+    };
     auto digit = [](unsigned char c) { return c >= '0' && c <= '9'; };
     return !name.empty() && letter(name[0]) &&
            std::all_of(name.begin(), name.end(), [&](unsigned char c) { return letter(c) || digit(c); });
 }
 
 // ODBC gives the identifier quote as a string; it is a single character.
-std::string QuoteIdentifier(const std::string& name, const std::string& quote)
+std::string QuoteIdentifier(const std::string& name, const std::string& quote, TIdentifierCase folding)
 {
-    return quote.empty() || IsPlainIdentifier(name) ? name : QuotedIdentifier(name, quote[0]);
+    return quote.empty() || IsPlainIdentifier(name, folding) ? name : QuotedIdentifier(name, quote[0]);
 }
 
 } // namespace
@@ -96,10 +104,10 @@ std::string TSchemaObject::Text() const
     return Schema.empty() ? Name : Schema + "." + Name;
 }
 
-std::string TSchemaObject::SqlName(const std::string& quote) const
+std::string TSchemaObject::SqlName(const std::string& quote, TIdentifierCase folding) const
 {
-    const std::string name = QuoteIdentifier(Name, quote);
-    return Schema.empty() ? name : QuoteIdentifier(Schema, quote) + "." + name;
+    const std::string name = QuoteIdentifier(Name, quote, folding);
+    return Schema.empty() ? name : QuoteIdentifier(Schema, quote, folding) + "." + name;
 }
 
 TConnection::TConnection(std::string name) : name_(std::move(name)) {}
@@ -158,6 +166,12 @@ std::string TConnection::IdentifierQuote()
 {
     Open();
     return providerConnection_->IdentifierQuote();
+}
+
+TIdentifierCase TConnection::IdentifierCase()
+{
+    Open();
+    return providerConnection_->IdentifierCase();
 }
 
 void TConnection::AddOpenRowset(TOpenRowset* rowset)

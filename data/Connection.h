@@ -33,10 +33,10 @@ struct TSchemaObject {
 
     // What the user sees: the name, after its schema when it has one.
     std::string Text() const;
-    // How SQL names it: each part bare when it is a plain identifier, else
-    // between the identifier quotes (an inner quote doubled). An empty quote
-    // leaves the parts bare.
-    std::string SqlName(const std::string& quote) const;
+    // How SQL names it: each part bare when it is a plain identifier whose
+    // letters the database keeps as they are, else between the identifier
+    // quotes (an inner quote doubled). An empty quote leaves the parts bare.
+    std::string SqlName(const std::string& quote, TIdentifierCase folding = TIdentifierCase::Mixed) const;
 };
 
 class TConnection {
@@ -77,6 +77,7 @@ public:
     // first when closed). They run no statement, so open rowsets go on.
     std::string DbmsName();
     std::string IdentifierQuote();
+    TIdentifierCase IdentifierCase();
 
     // The open provider connection (opening it first when closed), free to
     // run a statement: open rowsets have finished.

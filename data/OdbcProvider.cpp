@@ -117,10 +117,12 @@ public:
         // A blank is how ODBC says that identifiers cannot be quoted.
         if (identifierQuote_ == " ")
             identifierQuote_.clear();
+        identifierCase_ = FoldingOfUnquotedNames();
     }
 
     std::string DbmsName() const override { return dbmsName_; }
     std::string IdentifierQuote() const override { return identifierQuote_; }
+    TIdentifierCase IdentifierCase() const override { return identifierCase_; }
 
     std::vector<std::string> SearchPath() override
     {
@@ -182,6 +184,16 @@ public:
 
 private:
     // A text item of the driver's information; empty when the driver has none.
+    TIdentifierCase FoldingOfUnquotedNames() const
+    {
+        SQLUSMALLINT folding = SQL_IC_MIXED;
+        if (!SQL_SUCCEEDED(SQLGetInfoW(connection_.Get(), SQL_IDENTIFIER_CASE, &folding, sizeof folding, nullptr)))
+            return TIdentifierCase::Mixed;
+        return folding == SQL_IC_UPPER ? TIdentifierCase::Upper
+               : folding == SQL_IC_LOWER ? TIdentifierCase::Lower
+                                         : TIdentifierCase::Mixed;
+    }
+
     std::string InfoText(SQLUSMALLINT item) const
     {
         SQLWCHAR buffer[256] = {};
@@ -225,6 +237,7 @@ private:
     TOdbcHandle connection_;
     std::string dbmsName_;
     std::string identifierQuote_;
+    TIdentifierCase identifierCase_ = TIdentifierCase::Mixed;
 };
 
 } // namespace

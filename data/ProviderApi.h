@@ -96,6 +96,10 @@ struct TRowWrite {
 inline constexpr const char* RowChangedBySomeoneElse =
     "The record was changed or deleted by someone else since it was read.";
 
+// How a database stores a name written without quotes: as written, or
+// folded to upper or lower case (then only quotes keep the other case).
+enum class TIdentifierCase { Mixed, Upper, Lower };
+
 // The schema rowsets a connection lists names from.
 enum class TSchemaRowset { Tables, Procedures };
 
@@ -126,6 +130,8 @@ public:
     // The character that quotes identifiers in the database's SQL; empty when
     // the database has none.
     virtual std::string IdentifierQuote() const = 0;
+    // How the database folds the case of unquoted names.
+    virtual TIdentifierCase IdentifierCase() const = 0;
     // The schemas in which the database finds objects named without a schema,
     // in search order; empty when the provider cannot tell or the database
     // has no schemas.

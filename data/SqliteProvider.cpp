@@ -44,6 +44,7 @@ public:
     void Schema(TSchemaRowset rowset, TRowReceiver& receiver) override;
     std::string DbmsName() const override { return "SQLite"; }
     std::string IdentifierQuote() const override { return "\""; }
+    TIdentifierCase IdentifierCase() const override { return TIdentifierCase::Mixed; }
     // The schema rowsets name no schema: every object is found by its bare name.
     std::vector<std::string> SearchPath() override { return {}; }
     std::vector<std::string> PrimaryKey(const std::string& table) override;

@@ -16,13 +16,15 @@ constexpr int kSqlNameRole = Qt::UserRole;
 
 // Adds the objects as children of the node in one batch, so that the tree
 // lays itself out once.
-void AddChildren(QTreeWidgetItem* node, const std::vector<TSchemaObject>& objects, const std::string& quote)
+void AddChildren(QTreeWidgetItem* node, const std::vector<TSchemaObject>& objects, TConnection& connection)
 {
+    const std::string quote = connection.IdentifierQuote();
+    const TIdentifierCase folding = connection.IdentifierCase();
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(objects.size()));
     for (const TSchemaObject& object : objects) {
         auto* child = new QTreeWidgetItem(QStringList(ToQString(object.Text())));
-        child->setData(0, kSqlNameRole, ToQString(object.SqlName(quote)));
+        child->setData(0, kSqlNameRole, ToQString(object.SqlName(quote, folding)));
         children.append(child);
     }
     node->addChildren(children);
@@ -34,13 +36,13 @@ void TfmMain::LoadSchema()
 {
     QTreeWidgetItem* tables = tvDbObjects->topLevelItem(0);
     try {
-        AddChildren(tables, cnAdo.Tables(), cnAdo.IdentifierQuote());
+        AddChildren(tables, cnAdo.Tables(), cnAdo);
         tables->setExpanded(true);
     } catch (const std::exception&) {
         desktop_.ShowNotice("Failed to get list of tables.");
     }
     try {
-        AddChildren(tvDbObjects->topLevelItem(1), cnAdo.Procedures(), cnAdo.IdentifierQuote());
+        AddChildren(tvDbObjects->topLevelItem(1), cnAdo.Procedures(), cnAdo);
     } catch (const std::exception& error) {
         desktop_.ShowNotice(std::string("Failed to get list of procedures.\r\n") + error.what());
     }

@@ -130,26 +130,34 @@ TEST_F(ConnectionTest, KnowsItsDatabaseAndIdentifierQuote)
 
 TEST(SchemaObjectTest, NamesOnlyWhatIsNotAPlainIdentifierInQuotes)
 {
+    constexpr TIdentifierCase mixed = TIdentifierCase::Mixed;
     struct Case {
         TSchemaObject object;
         std::string quote;
+        TIdentifierCase folding;
         std::string text;
         std::string sql;
     };
     const Case cases[] = {
-        {{"", "customer_2"}, "\"", "customer_2", "customer_2"},
-        {{"", "_x"}, "\"", "_x", "_x"},
-        {{"", "my table"}, "\"", "my table", "\"my table\""},
-        {{"", "2nd"}, "\"", "2nd", "\"2nd\""},
-        {{"", "Größe"}, "\"", "Größe", "\"Größe\""},
-        {{"", "say \"hi\""}, "\"", "say \"hi\"", "\"say \"\"hi\"\"\""},
-        {{"sales", "orders"}, "\"", "sales.orders", "sales.orders"},
-        {{"my sales", "Order Lines"}, "\"", "my sales.Order Lines", "\"my sales\".\"Order Lines\""},
-        {{"", "a`b"}, "`", "a`b", "`a``b`"},
-        {{"", "my table"}, "", "my table", "my table"},
+        {{"", "customer_2"}, "\"", mixed, "customer_2", "customer_2"},
+        {{"", "_x"}, "\"", mixed, "_x", "_x"},
+        {{"", "my table"}, "\"", mixed, "my table", "\"my table\""},
+        {{"", "2nd"}, "\"", mixed, "2nd", "\"2nd\""},
+        {{"", "Größe"}, "\"", mixed, "Größe", "\"Größe\""},
+        {{"", "say \"hi\""}, "\"", mixed, "say \"hi\"", "\"say \"\"hi\"\"\""},
+        {{"sales", "orders"}, "\"", mixed, "sales.orders", "sales.orders"},
+        {{"my sales", "Order Lines"}, "\"", mixed, "my sales.Order Lines", "\"my sales\".\"Order Lines\""},
+        {{"", "a`b"}, "`", mixed, "a`b", "`a``b`"},
+        {{"", "my table"}, "", mixed, "my table", "my table"},
+        // A database that folds unquoted names keeps the other case only in quotes.
+        {{"", "Customer"}, "\"", TIdentifierCase::Lower, "Customer", "\"Customer\""},
+        {{"Sales", "orders"}, "\"", TIdentifierCase::Lower, "Sales.orders", "\"Sales\".orders"},
+        {{"", "customer"}, "\"", TIdentifierCase::Upper, "customer", "\"customer\""},
+        {{"", "CUSTOMER"}, "\"", TIdentifierCase::Upper, "CUSTOMER", "CUSTOMER"},
+        {{"", "Customer"}, "\"", mixed, "Customer", "Customer"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.object.Text(), c.text);
-        EXPECT_EQ(c.object.SqlName(c.quote), c.sql) << c.text;
+        EXPECT_EQ(c.object.SqlName(c.quote, c.folding), c.sql) << c.text;
     }
 }

@@ -75,6 +75,7 @@ TEST_F(SchemaBrowserPgTest, ListsTheSearchPathBareOtherSchemasQualifiedAndNoCata
     const std::string udl = MakeDatabase("quillet_browse_lists",
                                          "CREATE TABLE customer (id integer, name varchar(20));\n"
                                          "CREATE TABLE \"my table\" (\"a b\" integer);\n"
+                                         "CREATE TABLE \"Supplier\" (id integer);\n"
                                          "CREATE VIEW big_customers AS SELECT * FROM customer WHERE id > 10;\n"
                                          "CREATE SCHEMA sales;\n"
                                          "CREATE TABLE sales.orders (id integer, total numeric(10,2));\n"
@@ -87,7 +88,7 @@ TEST_F(SchemaBrowserPgTest, ListsTheSearchPathBareOtherSchemasQualifiedAndNoCata
     EXPECT_TRUE(desktop_.notices.empty());
     TStringList tables = Children(0);
     std::sort(tables.begin(), tables.end());
-    EXPECT_EQ(tables, (TStringList{"big_customers", "customer", "my table", "sales.Order Lines", "sales.orders"}));
+    EXPECT_EQ(tables, (TStringList{"Supplier", "big_customers", "customer", "my table", "sales.Order Lines", "sales.orders"}));
     TStringList procedures = Children(1);
     std::sort(procedures.begin(), procedures.end());
     EXPECT_EQ(procedures, (TStringList{"sales.total", "twice"}));
@@ -100,6 +101,7 @@ TEST_F(SchemaBrowserPgTest, ListsTheSearchPathBareOtherSchemasQualifiedAndNoCata
     const Case cases[] = {
         {"customer", "SELECT * FROM customer WHERE 1=2", {Line("id", "ftInteger"), Line("name", "ftWideString")}},
         {"my table", "SELECT * FROM \"my table\" WHERE 1=2", {Line("a b", "ftInteger")}},
+        {"Supplier", "SELECT * FROM \"Supplier\" WHERE 1=2", {Line("id", "ftInteger")}},
         {"big_customers", "SELECT * FROM big_customers WHERE 1=2", {Line("id", "ftInteger"), Line("name", "ftWideString")}},
         {"sales.orders", "SELECT * FROM sales.orders WHERE 1=2", {Line("id", "ftInteger"), Line("total", "ftBCD")}},
         {"sales.Order Lines", "SELECT * FROM sales.\"Order Lines\" WHERE 1=2", {Line("qty", "ftSmallint")}},
