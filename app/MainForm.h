@@ -172,6 +172,8 @@ private:
 
     // The table the result's query reads, which names every export file.
     std::string ResultTableName() const;
+    // Asks whether to open a file just written in the external editor, and does.
+    void OfferToEditFile(const std::string& fileName);
     void btnExtractMetadataClick();
     void btnSaveAsSQLClick();
     void btnSaveAsTextClick();

@@ -106,6 +106,11 @@ void TfmMain::btnSaveAsTextClick()
         throw;
     }
     showProgress();
+    OfferToEditFile(fileName);
+}
+
+void TfmMain::OfferToEditFile(const std::string& fileName)
+{
     if (desktop_.Confirm("File created " + fileName + ".\r\n" + kOpenQuestion))
         desktop_.EditTextFile(fileName);
 }

@@ -77,8 +77,7 @@ void TfmMain::RunExportCommand()
     }
 
     file.Commit();
-    if (desktop_.Confirm("File created " + command.FileName + ".\r\nDo you wish to open it using external editor?"))
-        desktop_.EditTextFile(command.FileName);
+    OfferToEditFile(command.FileName);
     if (failure)
         std::rethrow_exception(failure);
 }
