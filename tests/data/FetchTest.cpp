@@ -6,6 +6,7 @@
 #include "TestDatabase.h"
 
 #include "ErrorOf.h"
+#include "RecordTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -80,27 +81,6 @@ protected:
         dataSet.Open();
     }
 
-    // Every value of the current record: null or its value text, and its field text.
-    static std::string Record(TDataSet& dataSet)
-    {
-        std::string record;
-        for (int i = 0; i < dataSet.FieldCount(); ++i) {
-            TField& field = dataSet.Fields(i);
-            record += field.ValueIsNull() ? "<null>" : field.ValueText();
-            record += '|' + field.FieldText() + '\x1f';
-        }
-        return record;
-    }
-
-    // The records from the current one to the end.
-    static std::vector<std::string> Walk(TDataSet& dataSet)
-    {
-        std::vector<std::string> records;
-        for (; !dataSet.Eof(); dataSet.Next())
-            records.push_back(Record(dataSet));
-        return records;
-    }
-
     static inline TTempDir* dir_ = nullptr;
     TTempDir dir;
     TConnection cn{"cnAdo"};
@@ -117,7 +97,7 @@ TEST_F(FetchTest, WalkingFetchesBatchesThatEqualTheWholeResult)
     OpenQuery(whole, "SELECT * FROM t ORDER BY id");
     ASSERT_EQ(whole.RecordCount(), rows);
     EXPECT_FALSE(whole.CanFetchMore());
-    const std::vector<std::string> expected = Walk(whole);
+    const std::vector<std::string> expected = WalkRecords(whole);
     whole.Close();
 
     TChangeCounter counter;
@@ -129,7 +109,7 @@ TEST_F(FetchTest, WalkingFetchesBatchesThatEqualTheWholeResult)
     std::vector<std::string> walked;
     std::vector<int> recNos;
     for (; !ds.Eof(); ds.Next()) {
-        walked.push_back(Record(ds));
+        walked.push_back(RecordText(ds));
         recNos.push_back(ds.RecNo());
     }
     EXPECT_EQ(walked, expected);
@@ -230,7 +210,7 @@ TEST_F(FetchTest, AFailureInALaterBatchEndsTheRowsetThere)
     EXPECT_FALSE(ds.CanFetchMore());
     EXPECT_EQ(ds.RecordCount(), good);
     ds.First();
-    EXPECT_EQ(Walk(ds).size(), static_cast<size_t>(good));
+    EXPECT_EQ(WalkRecords(ds).size(), static_cast<size_t>(good));
 
     OpenQuery(ds, FailingAfter(good));
     EXPECT_EQ(ErrorOf([&] { ds.RecordCount(); }), "integer overflow");
@@ -254,7 +234,7 @@ TEST_F(FetchTest, ClosingAbandonsTheRest)
     EXPECT_TRUE(ds.Active());
     EXPECT_FALSE(ds.CanFetchMore());
     EXPECT_EQ(ds.RecordCount(), fetched);
-    EXPECT_EQ(Walk(ds).size(), static_cast<size_t>(fetched));
+    EXPECT_EQ(WalkRecords(ds).size(), static_cast<size_t>(fetched));
     cn.Execute("DROP TABLE big");
 }
 

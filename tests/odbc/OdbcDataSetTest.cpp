@@ -10,6 +10,7 @@
 
 #include "ErrorOf.h"
 #include "QueryRows.h"
+#include "RecordTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -407,26 +408,6 @@ protected:
 
     static constexpr const char* CursorOptions = "BoolsAsChar=0;UseDeclareFetch=1;Fetch=100;";
 
-    // Every value of the current record: null or its value text, and its field text.
-    static std::string Record(TDataSet& dataSet)
-    {
-        std::string record;
-        for (int i = 0; i < dataSet.FieldCount(); ++i) {
-            TField& field = dataSet.Fields(i);
-            record += field.ValueIsNull() ? "<null>" : field.ValueText();
-            record += '|' + field.FieldText() + '\x1f';
-        }
-        return record;
-    }
-
-    static std::vector<std::string> Walk(TDataSet& dataSet)
-    {
-        std::vector<std::string> records;
-        for (; !dataSet.Eof(); dataSet.Next())
-            records.push_back(Record(dataSet));
-        return records;
-    }
-
     // One value through a connection of its own.
     static std::string AdminValue(const std::string& sql)
     {
@@ -461,19 +442,19 @@ TEST_F(PgFetch, WalkingTheCursorEqualsTheWholeResult)
     all.SetCommandText(sql);
     all.Open();
     ASSERT_EQ(all.RecordCount(), 2517);
-    const std::vector<std::string> expected = Walk(all);
+    const std::vector<std::string> expected = WalkRecords(all);
 
     OpenQuery(sql);
     EXPECT_LE(dataSet.FetchedRecordCount(), TDataSet::BatchRows);
     EXPECT_TRUE(dataSet.CanFetchMore());
-    EXPECT_EQ(Walk(dataSet), expected);
+    EXPECT_EQ(WalkRecords(dataSet), expected);
     EXPECT_FALSE(dataSet.CanFetchMore());
 
     OpenQuery(sql);
     dataSet.Next();
     EXPECT_EQ(dataSet.RecordCount(), 2517);
     EXPECT_EQ(dataSet.RecNo(), 2);
-    EXPECT_EQ(Walk(dataSet).size(), 2516u);
+    EXPECT_EQ(WalkRecords(dataSet).size(), 2516u);
 }
 
 // The UPDATE runs after the dataset has fetched the rest: it shows the rows
